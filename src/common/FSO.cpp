@@ -1,0 +1,43 @@
+#include "common/FSO.h"
+
+#include "common/DebugLog.h"
+#include "platform/Platform.h"
+
+namespace vx {
+
+void clsFSO::KillFile(const std::string& path) const {
+    try {
+        static_cast<void>(platform::Current().files().deleteFile(path));
+    } catch (...) {
+        // Reports nothing by design: callers test for the file when it matters.
+    }
+}
+
+PathKind clsFSO::PathType(const std::string& path) const {
+    try {
+        const auto attributes = platform::Current().files().attributes(path);
+        if (!attributes.has_value()) {
+            return PathKind::Missing;
+        }
+        return (*attributes & platform::kAttributeDirectory) != 0 ? PathKind::Folder
+                                                                   : PathKind::File;
+    } catch (...) {
+        return PathKind::Missing;
+    }
+}
+
+bool SaveTextToFile(const std::string& sFile, const std::string& text, bool append) {
+    try {
+        const auto status = platform::Current().files().writeFile(sFile, text + "\r\n", append);
+        if (status != platform::kSuccess) {
+            ThrowSystemError(status);
+        }
+        return true;
+    } catch (...) {
+        ReportError("CommonModule\\SaveTextToFile VB ERROR: ", CurrentError(),
+                    {{"sFile", sFile}});
+        return false;
+    }
+}
+
+}  // namespace vx

@@ -1,0 +1,35 @@
+#pragma once
+// The platform seam: one interface per Windows service the system uses. Code above this
+// folder reaches Windows only through Current().
+
+#include "platform/DebugChannel.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Processes.h"
+#include "platform/ProfileFiles.h"
+#include "platform/Redirection.h"
+#include "platform/SystemInfo.h"
+
+namespace vx::platform {
+
+class Platform {
+public:
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+    virtual ~Platform() = default;
+
+    virtual DebugChannel& debug() = 0;
+    virtual Environment& environment() = 0;
+    virtual FileSystem& files() = 0;
+    virtual Redirection& redirection() = 0;
+    virtual Processes& processes() = 0;
+    virtual ProfileFiles& profiles() = 0;
+    virtual SystemInfo& system() = 0;
+};
+
+// The active backend. Install one before any other call; the caller keeps it alive.
+Platform& Current();
+void Install(Platform& backend);
+
+}  // namespace vx::platform

@@ -1,0 +1,44 @@
+#pragma once
+// Plain value types shared by every backend of the platform seam.
+
+#include <cstdint>
+#include <string>
+
+namespace vx::platform {
+
+// A Win32 error code as the system returns it: 0 is success.
+using Status = std::uint32_t;
+
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kErrorFileNotFound = 2;
+inline constexpr Status kErrorPathNotFound = 3;
+inline constexpr Status kErrorAccessDenied = 5;
+inline constexpr Status kErrorInvalidFunction = 1;
+inline constexpr Status kErrorAlreadyExists = 183;
+
+// File attribute bits the portable code looks at.
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+// The extended version record (OSVERSIONINFOEXA) in portable form.
+struct OsVersionRecord {
+    std::uint32_t size = 0;
+    std::uint32_t majorVersion = 0;
+    std::uint32_t minorVersion = 0;
+    std::uint32_t buildNumber = 0;
+    std::uint32_t platformId = 0;
+    std::string csdVersion;  // already cut at its first NUL
+    std::uint16_t servicePackMajor = 0;
+    std::uint16_t servicePackMinor = 0;
+    std::uint16_t suiteMask = 0;
+    std::uint8_t productType = 0;
+    std::uint8_t reserved = 0;
+};
+
+inline constexpr std::uint32_t kVersionRecordExtendedSize = 156;
+inline constexpr std::uint32_t kVersionRecordBasicSize = 148;
+
+// Window show states passed to process launch (SW_HIDE, SW_SHOWNORMAL, ...).
+inline constexpr int kShowHidden = 0;
+inline constexpr int kShowNormal = 1;
+
+}  // namespace vx::platform

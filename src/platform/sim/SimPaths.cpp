@@ -1,0 +1,225 @@
+#include "platform/sim/SimPaths.h"
+
+#include <utility>
+
+#include "platform/sim/SimText.h"
+
+namespace vx::platform::sim {
+
+PathName::PathName(std::string root, std::vector<std::string> names, bool trailingSeparator)
+    : root_(std::move(root)), names_(std::move(names)), trailingSeparator_(trailingSeparator) {}
+
+std::string PathName::text() const {
+    std::string out = root_;
+    if (names_.empty()) {
+        // A drive root keeps its separator ("C:\"); a share root has none ("\\srv\share").
+        if (out.size() == 2) out += '\\';
+        return out;
+    }
+    for (const std::string& name : names_) {
+        out += '\\';
+        out += name;
+    }
+    return out;
+}
+
+std::string PathName::key() const { return upperAscii(text()); }
+
+std::string PathName::leaf() const { return names_.empty() ? std::string() : names_.back(); }
+
+PathName PathName::parent() const {
+    std::vector<std::string> names = names_;
+    if (!names.empty()) names.pop_back();
+    return PathName(root_, std::move(names));
+}
+
+PathName PathName::child(const std::string& name) const {
+    std::vector<std::string> names = names_;
+    names.push_back(name);
+    return PathName(root_, std::move(names));
+}
+
+bool PathName::isWithin(const PathName& ancestor) const {
+    if (!equalsNoCase(root_, ancestor.root_) || names_.size() < ancestor.names_.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < ancestor.names_.size(); ++i) {
+        if (!equalsNoCase(names_[i], ancestor.names_[i])) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> PathName::namesBelow(const PathName& ancestor) const {
+    const auto skip = static_cast<std::ptrdiff_t>(ancestor.names_.size());
+    return std::vector<std::string>(names_.begin() + skip, names_.end());
+}
+
+namespace {
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool isValidName(std::string_view name, bool wildcardsAllowed) {
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) return false;
+        switch (c) {
+            case '<':
+            case '>':
+            case ':':
+            case '"':
+            case '|':
+                return false;
+            case '*':
+            case '?':
+                if (!wildcardsAllowed) return false;
+                break;
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string_view> splitOnSeparators(std::string_view text) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\\') {
+            parts.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+struct Anchor {
+    std::string root;
+    std::vector<std::string> names;
+    std::string_view rest;
+};
+
+// Splits off what the rest of the text is relative to. Nothing for forms the model does not
+// accept (device paths, a share without a name).
+std::optional<Anchor> anchorOf(std::string_view text, const PathName& current) {
+    if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
+        std::string_view unc = text.substr(2);
+        const std::size_t serverEnd = unc.find('\\');
+        if (serverEnd == std::string_view::npos || serverEnd == 0) return std::nullopt;
+        std::string_view afterServer = unc.substr(serverEnd + 1);
+        const std::size_t shareEnd = afterServer.find('\\');
+        std::string_view share = afterServer.substr(0, shareEnd);
+        std::string_view server = unc.substr(0, serverEnd);
+        if (share.empty() || server == "." || server == "?" || !isValidName(server, false) ||
+            !isValidName(share, false)) {
+            return std::nullopt;
+        }
+        std::string_view rest =
+            shareEnd == std::string_view::npos ? std::string_view() : afterServer.substr(shareEnd);
+        return Anchor{"\\\\" + std::string(server) + "\\" + std::string(share), {}, rest};
+    }
+    if (text.size() >= 2 && isAsciiLetter(text[0]) && text[1] == ':') {
+        std::string drive = upperAscii(text.substr(0, 2));
+        std::string_view rest = text.substr(2);
+        if (!rest.empty() && rest.front() == '\\') return Anchor{drive, {}, rest};
+        // "C:name" continues from the current directory when that is on the same drive.
+        if (equalsNoCase(current.root(), drive)) return Anchor{drive, current.names(), rest};
+        return Anchor{drive, {}, rest};
+    }
+    if (!text.empty() && text.front() == '\\') return Anchor{current.root(), {}, text};
+    return Anchor{current.root(), current.names(), text};
+}
+
+}  // namespace
+
+std::optional<PathName> normalisePath(std::string_view text, const PathName& currentDirectory,
+                                      Wildcards wildcards) {
+    std::string slashed(text);
+    for (char& c : slashed) {
+        if (c == '/') c = '\\';
+    }
+    std::string_view view = slashed;
+    if (view.empty() || view.substr(0, 4) == "\\\\.\\") return std::nullopt;
+    std::string unprefixed;
+    if (view.substr(0, 4) == "\\\\?\\") {
+        view.remove_prefix(4);
+        if (view.size() >= 4 && equalsNoCase(view.substr(0, 4), "UNC\\")) {
+            unprefixed = "\\\\" + std::string(view.substr(4));
+            view = unprefixed;
+        }
+    }
+
+    std::optional<Anchor> anchor = anchorOf(view, currentDirectory);
+    if (!anchor) return std::nullopt;
+
+    const std::vector<std::string_view> parts = splitOnSeparators(anchor->rest);
+    std::vector<std::string> names = std::move(anchor->names);
+    bool trailing = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string name(parts[i]);
+        const bool last = i + 1 == parts.size();
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            if (!names.empty()) names.pop_back();
+            continue;
+        }
+        if (last) {
+            while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+            if (name.empty()) {
+                trailing = true;
+                continue;
+            }
+        } else if (name.back() == '.') {
+            name.pop_back();
+        }
+        const bool wildcardsHere = last && wildcards == Wildcards::AllowInLeaf;
+        if (!isValidName(name, wildcardsHere)) return std::nullopt;
+        names.push_back(std::move(name));
+    }
+    if (!parts.empty() && parts.back().empty() && !names.empty()) trailing = true;
+
+    PathName result(std::move(anchor->root), std::move(names), trailing && !names.empty());
+    if (result.text().size() > kMaxPathChars) return std::nullopt;
+    return result;
+}
+
+bool hasWildcards(std::string_view name) {
+    return name.find_first_of("*?") != std::string_view::npos;
+}
+
+namespace {
+
+bool matchPlain(std::string_view pattern, std::string_view name) {
+    const std::string p = upperAscii(pattern);
+    const std::string n = upperAscii(name);
+    std::size_t pi = 0;
+    std::size_t ni = 0;
+    std::size_t starAt = std::string::npos;
+    std::size_t resumeAt = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+            ++pi;
+            ++ni;
+        } else if (pi < p.size() && p[pi] == '*') {
+            starAt = pi++;
+            resumeAt = ni;
+        } else if (starAt != std::string::npos) {
+            pi = starAt + 1;
+            ni = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
+}
+
+}  // namespace
+
+bool matchesWildcard(std::string_view pattern, std::string_view name) {
+    if (matchPlain(pattern, name)) return true;
+    const bool extensionStar = pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*";
+    return extensionStar && name.find('.') == std::string_view::npos &&
+           matchPlain(pattern.substr(0, pattern.size() - 2), name);
+}
+
+}  // namespace vx::platform::sim

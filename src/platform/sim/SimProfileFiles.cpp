@@ -1,0 +1,59 @@
+#include "platform/sim/SimProfileFiles.h"
+
+#include <optional>
+
+#include "platform/sim/SimIniDocument.h"
+
+namespace vx::platform::sim {
+
+namespace {
+
+constexpr std::size_t kIntegerBufferChars = 30;
+
+// The file as the profile code opens it: its parsed form, an empty form when the file does
+// not exist, nothing when it cannot be opened at all.
+std::optional<IniDocument> load(const SimFiles& files, const std::string& path) {
+    std::string bytes;
+    const Status status = files.readBytes(path, bytes);
+    if (status == kSuccess) return IniDocument::parse(bytes);
+    if (status == kErrorFileNotFound) return IniDocument();
+    return std::nullopt;
+}
+
+}  // namespace
+
+SimProfiles::SimProfiles(SimFiles& files) : files_(files) {}
+
+std::string SimProfiles::locate(const std::string& file) const {
+    if (file.find_first_of("\\/:") != std::string::npos) return file;
+    return files_.windowsFolder().child(file).text();
+}
+
+std::string SimProfiles::readString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& defaultText,
+                                    std::size_t bufferChars) {
+    const std::string fallback = trimDefaultText(defaultText);
+    const std::optional<IniDocument> document = load(files_, locate(file));
+    if (!document) return copyProfileEntry(fallback, bufferChars, false);
+    const IniEntry* entry = document->find(section, key);
+    const bool found = entry != nullptr && entry->value.has_value();
+    return copyProfileEntry(found ? *entry->value : fallback, bufferChars, true);
+}
+
+unsigned SimProfiles::readInt(const std::string& file, const std::string& section,
+                              const std::string& key, int defaultValue) {
+    const std::string text = readString(file, section, key, "", kIntegerBufferChars);
+    if (text.empty()) return static_cast<unsigned>(defaultValue);
+    return parseProfileInteger(text);
+}
+
+bool SimProfiles::writeString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& value) {
+    const std::string path = locate(file);
+    std::optional<IniDocument> document = load(files_, path);
+    if (!document) return false;
+    if (!document->set(section, key, value)) return true;
+    return files_.writeFile(path, document->serialise(), false) == kSuccess;
+}
+
+}  // namespace vx::platform::sim

@@ -1,0 +1,41 @@
+#include <string>
+
+#include "platform/sim/SimWindows.h"
+
+namespace vx::platform::sim {
+
+namespace {
+
+constexpr std::uint32_t kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
+constexpr std::uint8_t kWorkstation = 1;  // VER_NT_WORKSTATION
+constexpr std::uint8_t kServer = 3;       // VER_NT_SERVER
+
+OsVersionRecord release(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
+                        std::uint16_t servicePack, std::uint8_t productType) {
+    OsVersionRecord record;
+    record.size = kVersionRecordExtendedSize;
+    record.majorVersion = major;
+    record.minorVersion = minor;
+    record.buildNumber = build;
+    record.platformId = kPlatformNt;
+    record.csdVersion =
+        servicePack == 0 ? std::string() : "Service Pack " + std::to_string(servicePack);
+    record.servicePackMajor = servicePack;
+    record.productType = productType;
+    return record;
+}
+
+}  // namespace
+
+OsVersionRecord Windows2000() { return release(5, 0, 2195, 4, kWorkstation); }
+OsVersionRecord WindowsXP() { return release(5, 1, 2600, 3, kWorkstation); }
+OsVersionRecord WindowsXP64() { return release(5, 2, 3790, 2, kWorkstation); }
+OsVersionRecord WindowsServer2003() { return release(5, 2, 3790, 2, kServer); }
+OsVersionRecord WindowsVista() { return release(6, 0, 6002, 2, kWorkstation); }
+OsVersionRecord WindowsServer2008() { return release(6, 0, 6002, 2, kServer); }
+OsVersionRecord Windows7() { return release(6, 1, 7601, 1, kWorkstation); }
+OsVersionRecord WindowsServer2008R2() { return release(6, 1, 7601, 1, kServer); }
+OsVersionRecord Windows8() { return release(6, 2, 9200, 0, kWorkstation); }
+OsVersionRecord WindowsServer2012() { return release(6, 2, 9200, 0, kServer); }
+
+}  // namespace vx::platform::sim

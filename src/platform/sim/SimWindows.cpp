@@ -1,0 +1,151 @@
+#include "platform/sim/SimWindows.h"
+
+#include <stdexcept>
+
+#include "platform/sim/SimState.h"
+
+namespace vx::platform::sim {
+
+namespace {
+
+// Functions rather than globals: a machine may be built while other globals are.
+PathName windowsFolder() { return PathName("C:", {"Windows"}); }
+PathName moduleFolder() { return PathName("C:", {"Tools", "Vexilla"}); }
+constexpr const char* kModulePath = "C:\\Tools\\Vexilla\\vexilla.exe";
+
+// Setting up the world with a path Windows would refuse is a mistake of the caller.
+PathName nativePath(const std::string& text, const PathName& currentDirectory) {
+    std::optional<PathName> path = normalisePath(text, currentDirectory);
+    if (!path) throw std::invalid_argument("not a valid Windows path: \"" + text + "\"");
+    return *path;
+}
+
+void addFolders(FileTree& tree, const std::string& text) {
+    if (!tree.addDirectories(nativePath(text, moduleFolder()))) {
+        throw std::invalid_argument("a file stands where a folder should be: \"" + text + "\"");
+    }
+}
+
+}  // namespace
+
+SimWindows::State::State(Bitness machineBitness)
+    : bitness(machineBitness),
+      redirection(machineBitness),
+      files(tree, redirection, windowsFolder(), moduleFolder()),
+      profiles(files),
+      processes(files, tree, redirection) {
+    const bool wow64 = machineBitness == Bitness::Windows64;
+    addFolders(tree, "C:\\Windows\\System32");
+    addFolders(tree, "C:\\Program Files\\Common Files");
+    if (wow64) {
+        addFolders(tree, "C:\\Windows\\SysWOW64");
+        addFolders(tree, "C:\\Program Files (x86)\\Common Files");
+    }
+    addFolders(tree, "C:\\ProgramData");
+    addFolders(tree, "C:\\Users\\Public\\Desktop");
+    addFolders(tree, "C:\\Users\\tech\\AppData\\Roaming");
+    addFolders(tree, "C:\\Users\\tech\\AppData\\Local\\Temp");
+    setDefaultVariables(environment, machineBitness);
+}
+
+SimWindows::SimWindows(Bitness bitness) : state_(std::make_unique<State>(bitness)) {
+    setModuleFileName(kModulePath);
+}
+
+SimWindows::~SimWindows() = default;
+
+DebugChannel& SimWindows::debug() { return state_->debug; }
+Environment& SimWindows::environment() { return state_->environment; }
+FileSystem& SimWindows::files() { return state_->files; }
+Redirection& SimWindows::redirection() { return state_->redirection; }
+Processes& SimWindows::processes() { return state_->processes; }
+ProfileFiles& SimWindows::profiles() { return state_->profiles; }
+SystemInfo& SimWindows::system() { return state_->system; }
+
+Bitness SimWindows::bitness() const { return state_->bitness; }
+
+void SimWindows::setVariable(const std::string& name, const std::string& value) {
+    state_->environment.set(name, value);
+}
+
+void SimWindows::removeVariable(const std::string& name) { state_->environment.remove(name); }
+
+void SimWindows::setModuleFileName(const std::string& path) {
+    const PathName module = nativePath(path, state_->files.currentDirectory());
+    addFile(module.text(), fileBytes(module.text()).value_or(std::string()));
+    state_->environment.setModuleFileName(module.text());
+    // Started from Explorer, a program's current directory is its own folder.
+    state_->files.setCurrentDirectory(module.parent());
+}
+
+void SimWindows::setCommandArguments(const std::string& text) {
+    state_->environment.setCommandArguments(text);
+}
+
+void SimWindows::setDateTimeText(const std::string& text) {
+    state_->environment.setDateTimeText(text);
+}
+
+void SimWindows::setVersion(const OsVersionRecord& record) { state_->system.setVersion(record); }
+
+void SimWindows::refuseExtendedVersionRecord(bool refuse) {
+    state_->system.refuseExtendedRecord(refuse);
+}
+
+void SimWindows::setSystemMetric(int index, int value) { state_->system.setMetric(index, value); }
+
+void SimWindows::setSku(std::optional<std::uint32_t> sku) { state_->system.setSku(sku); }
+
+void SimWindows::setRedirectionCallsAvailable(bool available) {
+    state_->redirection.setCallsAvailable(available);
+}
+
+void SimWindows::addFile(const std::string& path, const std::string& bytes) {
+    const PathName file = nativePath(path, state_->files.currentDirectory());
+    if (file.isRoot() || !state_->tree.addDirectories(file.parent()) ||
+        state_->tree.isDirectory(file) || state_->tree.storeFile(file, bytes, false) != kSuccess) {
+        throw std::invalid_argument("cannot place a file at \"" + path + "\"");
+    }
+}
+
+void SimWindows::addDirectory(const std::string& path) {
+    if (!state_->tree.addDirectories(nativePath(path, state_->files.currentDirectory()))) {
+        throw std::invalid_argument("a file stands where a folder should be: \"" + path + "\"");
+    }
+}
+
+void SimWindows::makeUnreachable(const std::string& path) {
+    FileNode* node = state_->tree.find(nativePath(path, state_->files.currentDirectory()));
+    if (node == nullptr) throw std::invalid_argument("nothing to protect at \"" + path + "\"");
+    node->unreachable = true;
+}
+
+std::optional<std::string> SimWindows::fileBytes(const std::string& path) const {
+    const FileNode* node = state_->tree.find(nativePath(path, state_->files.currentDirectory()));
+    if (node == nullptr || node->directory) return std::nullopt;
+    return node->bytes;
+}
+
+bool SimWindows::directoryExists(const std::string& path) const {
+    return state_->tree.isDirectory(nativePath(path, state_->files.currentDirectory()));
+}
+
+void SimWindows::defineProgram(const std::string& nameOrPath, ProgramScript script) {
+    state_->processes.define(nameOrPath, script);
+}
+
+const std::vector<std::string>& SimWindows::debugLines() const { return state_->debug.lines(); }
+void SimWindows::clearDebugLines() { state_->debug.clear(); }
+const std::vector<LaunchRecord>& SimWindows::launches() const {
+    return state_->processes.launches();
+}
+int SimWindows::redirectionDisableCalls() const { return state_->redirection.disableCalls(); }
+int SimWindows::redirectionRevertCalls() const { return state_->redirection.revertCalls(); }
+bool SimWindows::redirectionDisabledNow() const { return state_->redirection.disabledNow(); }
+int SimWindows::messagePumps() const { return state_->processes.messagePumps(); }
+std::uint64_t SimWindows::virtualMilliseconds() const { return state_->processes.now(); }
+void SimWindows::advanceClock(std::uint64_t milliseconds) {
+    state_->processes.advance(milliseconds);
+}
+
+}  // namespace vx::platform::sim

@@ -1,0 +1,109 @@
+#pragma once
+// A simulated Windows, held in memory: the system's Windows layer on hosts without Windows.
+// It models a 32-bit process (our program) on a 32- or 64-bit Windows: environment, a
+// case-insensitive file system with System32 -> SysWOW64 redirection, the redirection switch,
+// private-profile files, the version record, launched processes with scripted outcomes and a
+// virtual millisecond clock that only sleep() moves.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vx::platform::sim {
+
+enum class Bitness { Windows32, Windows64 };
+
+// What a launched program does: it runs for `runMilliseconds` of virtual time, then ends with
+// `exitCode`.
+struct ProgramScript {
+    std::uint32_t exitCode = 0;
+    std::uint32_t runMilliseconds = 0;
+};
+
+// One launch as the system saw it.
+struct LaunchRecord {
+    std::string commandLine;
+    int showWindow = 0;
+    bool redirectionDisabled = false;  // the thread's redirection state at the time of launch
+    bool started = false;
+};
+
+class SimWindows final : public Platform {
+public:
+    // A fresh Windows 7 workstation (6.1.7601 SP1) of the given bitness, laid out as a
+    // default installation on C:, with our program at C:\Tools\Vexilla\vexilla.exe.
+    explicit SimWindows(Bitness bitness = Bitness::Windows64);
+    ~SimWindows() override;
+
+    DebugChannel& debug() override;
+    Environment& environment() override;
+    FileSystem& files() override;
+    Redirection& redirection() override;
+    Processes& processes() override;
+    ProfileFiles& profiles() override;
+    SystemInfo& system() override;
+
+    // ---- the world ----
+    Bitness bitness() const;
+    void setVariable(const std::string& name, const std::string& value);
+    void removeVariable(const std::string& name);
+    void setModuleFileName(const std::string& path);  // also creates the folder and the file
+    void setCommandArguments(const std::string& text);
+    void setDateTimeText(const std::string& text);
+    void setVersion(const OsVersionRecord& record);
+    // Models Windows before 2000 SP?: GetVersionExA refuses the extended record.
+    void refuseExtendedVersionRecord(bool refuse);
+    void setSystemMetric(int index, int value);
+    void setSku(std::optional<std::uint32_t> sku);
+    // Windows without the WoW64 redirection calls (2000, 32-bit XP): both calls fail with 127.
+    void setRedirectionCallsAvailable(bool available);
+
+    // Files and folders, addressed in the native (unredirected) view. Parent folders are
+    // created as needed.
+    void addFile(const std::string& path, const std::string& bytes = {});
+    void addDirectory(const std::string& path);
+    // A file or folder that exists but whose attributes cannot be read (access refused).
+    void makeUnreachable(const std::string& path);
+    std::optional<std::string> fileBytes(const std::string& path) const;
+    bool directoryExists(const std::string& path) const;
+
+    // Programs that can be started: by file name ("reg.exe", found through the search path)
+    // or by full path (found only when that file exists in the file system view at launch).
+    void defineProgram(const std::string& nameOrPath, ProgramScript script);
+
+    // ---- what happened ----
+    const std::vector<std::string>& debugLines() const;
+    void clearDebugLines();
+    const std::vector<LaunchRecord>& launches() const;
+    int redirectionDisableCalls() const;
+    int redirectionRevertCalls() const;
+    bool redirectionDisabledNow() const;
+    int messagePumps() const;
+    std::uint64_t virtualMilliseconds() const;
+    // Moves the virtual clock as a slow machine would between two polls.
+    void advanceClock(std::uint64_t milliseconds);
+
+    struct State;
+
+private:
+    std::unique_ptr<State> state_;
+};
+
+// Version records of the Windows releases the tool supports, as GetVersionExA reports them.
+OsVersionRecord Windows2000();
+OsVersionRecord WindowsXP();                 // 5.1.2600 SP3
+OsVersionRecord WindowsXP64();               // 5.2.3790 SP2, workstation
+OsVersionRecord WindowsServer2003();         // 5.2.3790 SP2, server
+OsVersionRecord WindowsVista();              // 6.0.6002 SP2
+OsVersionRecord WindowsServer2008();         // 6.0.6002 SP2, server
+OsVersionRecord Windows7();                  // 6.1.7601 SP1
+OsVersionRecord WindowsServer2008R2();       // 6.1.7601 SP1, server
+OsVersionRecord Windows8();                  // 6.2.9200
+OsVersionRecord WindowsServer2012();         // 6.2.9200, server
+
+}  // namespace vx::platform::sim

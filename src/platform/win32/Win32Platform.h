@@ -1,0 +1,36 @@
+#pragma once
+// The real Windows behind the platform seam. This header and the ones it includes stay free
+// of <windows.h>, so code outside this folder can create the backend.
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32DebugChannel.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32ProfileFiles.h"
+#include "platform/win32/Win32Redirection.h"
+#include "platform/win32/Win32SystemInfo.h"
+
+namespace vx::platform::win32 {
+
+class Win32Platform final : public Platform {
+public:
+    DebugChannel& debug() override { return debug_; }
+    Environment& environment() override { return environment_; }
+    FileSystem& files() override { return files_; }
+    Redirection& redirection() override { return redirection_; }
+    Processes& processes() override { return processes_; }
+    ProfileFiles& profiles() override { return profiles_; }
+    SystemInfo& system() override { return system_; }
+
+private:
+    Win32DebugChannel debug_;
+    Win32Environment environment_;
+    Win32FileSystem files_;
+    Win32Redirection redirection_;
+    Win32Processes processes_;
+    Win32ProfileFiles profiles_;
+    Win32SystemInfo system_;
+};
+
+}  // namespace vx::platform::win32

@@ -1,0 +1,145 @@
+#include "common/OpSys.h"
+
+#include "unit/SimFixture.h"
+
+namespace vx::test {
+namespace {
+
+using namespace platform::sim;
+using OpSys = SimTest;
+
+struct Release {
+    const char* name;
+    platform::OsVersionRecord record;
+    bool xp, is2003, vista, win7, win8, is2008, is2008R2, server;
+    const char* platformText;
+};
+
+// The flags compare major and minor numbers separately, so Is2003 (minor above 1) is false
+// on Vista and 7 and true again on 8; the name order never consults it past Vista.
+TEST_F(OpSys, FlagsAndNamesOfEverySupportedRelease) {
+    sim().setSku(48);
+    const Release releases[] = {
+        {"2000", Windows2000(), false, false, false, false, false, false, false, false,
+         "Windows 2000"},
+        {"XP", WindowsXP(), true, false, false, false, false, false, false, false,
+         "Windows XP Undefined Edition "},
+        {"XP x64", WindowsXP64(), true, true, false, false, false, false, false, false,
+         "Windows Server 2003"},
+        {"2003", WindowsServer2003(), true, true, false, false, false, false, false, true,
+         "Windows Server 2003"},
+        {"Vista", WindowsVista(), true, false, true, false, false, false, false, false,
+         "Windows Vista Professional "},
+        {"2008", WindowsServer2008(), true, false, true, false, false, true, false, true,
+         "Windows Server 2008 Professional "},
+        {"7", Windows7(), true, false, true, true, false, false, false, false,
+         "Windows 7 Professional "},
+        {"2008 R2", WindowsServer2008R2(), true, false, true, true, false, true, true, true,
+         "Windows Server 2008 R2 Professional "},
+        {"8", Windows8(), true, true, true, true, true, false, false, false,
+         "Windows 8 Professional "},
+        {"2012", WindowsServer2012(), true, true, true, true, true, true, true, true,
+         "Windows Server 2008 R2 Professional "},
+    };
+    for (const auto& release : releases) {
+        SCOPED_TRACE(release.name);
+        sim().setVersion(release.record);
+        const clsOpSys os;
+        EXPECT_TRUE(os.IsWinNT());
+        EXPECT_TRUE(os.IsWin2K());
+        EXPECT_FALSE(os.IsWin9x());
+        EXPECT_EQ(release.xp, os.IsWinXP());
+        EXPECT_EQ(release.is2003, os.Is2003());
+        EXPECT_EQ(release.vista, os.IsVista());
+        EXPECT_EQ(release.vista, IsVista());
+        EXPECT_EQ(release.win7, os.IsWin7());
+        EXPECT_EQ(release.win8, os.IsWin8());
+        EXPECT_EQ(release.is2008, os.Is2008());
+        EXPECT_EQ(release.is2008R2, os.Is2008R2());
+        EXPECT_EQ(release.server, os.IsServer());
+        EXPECT_EQ(release.platformText, os.Platform());
+        EXPECT_EQ(std::string(release.platformText) + " " + release.record.csdVersion +
+                      " (Version " + std::to_string(release.record.majorVersion) + "." +
+                      std::to_string(release.record.minorVersion) + ", Build " +
+                      std::to_string(release.record.buildNumber) + ")",
+                  os.Version());
+    }
+}
+
+TEST_F(OpSys, ClassicEditionComesFromProdspecIni) {
+    sim().setVersion(WindowsXP());
+    const std::string prodspec = "C:\\Windows\\System32\\prodspec.ini";
+    const auto platformWith = [&](const std::string& product) {
+        sim().addFile(prodspec, "[Product Specification]\r\nProduct=" + product + "\r\n");
+        return clsOpSys().Platform();
+    };
+    EXPECT_EQ("Windows XP Home ", platformWith("Windows XP Home Edition"));
+    EXPECT_EQ("Windows XP Media Center ", platformWith("Windows XP Media Center Edition"));
+    EXPECT_EQ("Windows XP Professional ", platformWith("Windows XP Professional"));
+    sim().addFile("C:\\Windows\\ehome\\ehtray.exe");
+    EXPECT_EQ("Windows XP Media Center ", platformWith("Windows XP Professional"));
+}
+
+TEST_F(OpSys, ManagementServiceEditionNumbers) {
+    EXPECT_EQ(" Undefined Edition ", EditionNameForSku(0));
+    EXPECT_EQ(" Enterprise ", EditionNameForSku(4));
+    EXPECT_EQ(" Enterprise ", EditionNameForSku(10));
+    EXPECT_EQ("Storage Standard", EditionNameForSku(21));
+    EXPECT_EQ(" Hyper-V ", EditionNameForSku(42));
+    EXPECT_EQ(" Consumer Preview? ", EditionNameForSku(74));
+    EXPECT_EQ(" Unknown (SKU Bit 101) ", EditionNameForSku(101));
+
+    sim().setVersion(Windows7());
+    sim().setSku(std::nullopt);
+    EXPECT_EQ("Windows 7 Undefined Edition ", clsOpSys().Platform());
+}
+
+TEST_F(OpSys, BasicRecordIsUsedWhenTheExtendedOneIsRefused) {
+    sim().setVersion(WindowsXP());
+    sim().refuseExtendedVersionRecord(true);
+    const clsOpSys os;
+    EXPECT_TRUE(os.IsWinXP());
+    EXPECT_EQ(0u, os.ProductType());
+    EXPECT_EQ("Unknown", os.ProductTypeName());
+    EXPECT_EQ("Service Pack 3", os.CSDVersion());
+}
+
+TEST_F(OpSys, Windows9xFamily) {
+    platform::OsVersionRecord me;
+    me.platformId = 1;
+    me.majorVersion = 4;
+    me.minorVersion = 90;
+    me.buildNumber = 0x045A0BB8;  // 4.90.3000
+    sim().setVersion(me);
+    const clsOpSys os;
+    EXPECT_TRUE(os.IsWin9x());
+    EXPECT_TRUE(os.IsWinME());
+    EXPECT_FALSE(os.IsWinNT());
+    EXPECT_FALSE(os.IsVista());
+    EXPECT_EQ("Windows Me", os.Platform());
+}
+
+TEST_F(OpSys, SuiteProductTypeEnvironmentAndSafeMode) {
+    auto record = WindowsServer2003();
+    record.suiteMask = 0b1011'0111;
+    record.productType = 2;
+    sim().setVersion(record);
+    sim().setSystemMetric(platform::kMetricCleanBoot, 2);
+    sim().setVariable("OS", "Windows_NT");
+    const clsOpSys os;
+    EXPECT_TRUE(os.HasSBS());
+    EXPECT_TRUE(os.HasAS());
+    EXPECT_TRUE(os.HasBO());
+    EXPECT_TRUE(os.HasTS());
+    EXPECT_TRUE(os.HasSBSr());
+    EXPECT_TRUE(os.HasDC());
+    EXPECT_EQ("Domain Controller", os.ProductTypeName());
+    EXPECT_EQ(2, os.WindowsMode());
+    EXPECT_EQ("C:\\Windows\\System32", os.WinSysDir);
+
+    sim().setVariable("OS", "");
+    EXPECT_EQ("C:\\Windows\\System", clsOpSys().WinSysDir);
+}
+
+}  // namespace
+}  // namespace vx::test

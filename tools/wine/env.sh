@@ -1,0 +1,95 @@
+# shellcheck shell=bash
+# The Wine test harness. Source this file (bash) before any wine call: it sets the environment
+# every run needs and loads the helpers of its sibling files.
+#
+#   VX_BUILD_DIR     the cross build holding vexilla.exe, tools/ and tests/  (default build/win32)
+#   VX_WINE_RUN_DIR  templates and per-test prefixes                        (default $VX_BUILD_DIR/wine)
+#   VX_WINE_TIMEOUT  seconds any one wine call may take                     (default 300)
+#
+# Helpers (all print errors on stderr and return non-zero on failure):
+#   prefix.sh    vx_template, vx_template_check, vx_new_prefix, vx_clone, vx_install_tools,
+#                vx_set_version, vx_userreg_set, vx_gui_desktop
+#   capture.sh   vx_capture, vx_show_lines
+#   readback.sh  vx_reg_query, vx_reg_get, vx_regfile_get, vx_regfile_has_key, vx_unixpath
+#   here         vx_wine, vx_server_wait, vx_server_kill, vx_winpath, vx_log, vx_expected_version
+
+# No Mono or Gecko installers, and no menu entries or icons written into $HOME by .lnk saves.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Only GUI runs set a display, each its own (see vx_gui_desktop).
+unset DISPLAY
+
+VX_HARNESS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+VX_REPO_DIR=$(cd "$VX_HARNESS_DIR/../.." && pwd)
+: "${VX_BUILD_DIR:=$VX_REPO_DIR/build/win32}"
+: "${VX_WINE_RUN_DIR:=$VX_BUILD_DIR/wine}"
+: "${VX_WINE_TIMEOUT:=300}"
+# Wine wants an absolute WINEPREFIX, and the helpers change directory.
+VX_BUILD_DIR=$(realpath -m "$VX_BUILD_DIR")
+VX_WINE_RUN_DIR=$(realpath -m "$VX_WINE_RUN_DIR")
+# Where the Windows-side tools sit inside every prefix made by vx_clone.
+VX_TOOLS_WINDIR='C:\vxtools'
+export VX_BUILD_DIR VX_WINE_RUN_DIR VX_WINE_TIMEOUT VX_TOOLS_WINDIR
+
+vx_log() { printf '[wine-harness] %s\n' "$*" >&2; }
+
+# vx_wine PREFIX PROGRAM [ARGS...]
+# Runs one wine process in PREFIX with the current directory C:\ and a time limit; a run that
+# times out takes the prefix's server (and every process in it) down with it.
+vx_wine() {
+  local prefix=$1 rc=0
+  shift
+  (cd "$prefix/drive_c" && WINEPREFIX=$prefix exec timeout -k 10 "$VX_WINE_TIMEOUT" wine "$@") || rc=$?
+  if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+    vx_log "timed out after ${VX_WINE_TIMEOUT}s: wine $*"
+    vx_server_kill "$prefix"
+  fi
+  return "$rc"
+}
+
+# Waits until the prefix's server has saved the registry to *.reg and exited (about 3 s after
+# its last process). Returns at once when no server runs.
+vx_server_wait() {
+  WINEPREFIX=$1 timeout 120 wineserver -w || {
+    vx_log "wineserver -w did not finish in $1; killing it"
+    vx_server_kill "$1"
+    return 1
+  }
+}
+
+vx_server_kill() { WINEPREFIX=$1 timeout 30 wineserver -k >/dev/null 2>&1 || true; }
+
+# vx_winpath PREFIX UNIXPATH: the Windows path a program in PREFIX sees for UNIXPATH
+# (C: for the prefix's drive_c, Z: for anything else).
+vx_winpath() {
+  local prefix path rest
+  prefix=$(cd "$1" && pwd -P)
+  path=$(realpath -m "$2")
+  case "$path" in
+    "$prefix/drive_c") rest='C:\' ;;
+    "$prefix/drive_c/"*) rest="C:\\${path#"$prefix/drive_c/"}" ;;
+    *) rest="Z:$path" ;;
+  esac
+  printf '%s\n' "${rest//\//\\}"
+}
+
+# vx_expected_version NAME: the version GetVersionExA reports for a value of
+# HKCU\Software\Wine "Version" (empty or "win7" meaning no value: a Windows 7 workstation).
+vx_expected_version() {
+  case "$1" in
+    '' | win7 | win2008r2) echo 6.1.7601 ;;
+    win2k) echo 5.0.2195 ;;
+    winxp) echo 5.1.2600 ;;
+    winxp64 | win2003) echo 5.2.3790 ;;
+    vista | win2008) echo 6.0.6002 ;;
+    win8) echo 6.2.9200 ;;
+    *) vx_log "no known version for '$1'"; return 1 ;;
+  esac
+}
+
+# shellcheck source=prefix.sh
+source "$VX_HARNESS_DIR/prefix.sh"
+# shellcheck source=capture.sh
+source "$VX_HARNESS_DIR/capture.sh"
+# shellcheck source=readback.sh
+source "$VX_HARNESS_DIR/readback.sh"
