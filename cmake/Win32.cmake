@@ -26,7 +26,7 @@ file(GLOB VEXILLA_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/plat
 add_library(vexilla_win32 STATIC ${VEXILLA_WIN32_SOURCES})
 target_link_libraries(vexilla_win32
   PUBLIC vexilla_platform
-  PRIVATE advapi32 shell32 ole32 oleaut32 uuid wbemuuid winmm user32)
+  PRIVATE advapi32 shell32 ole32 oleaut32 uuid wbemuuid winmm user32 comctl32 gdi32)
 vexilla_warnings(vexilla_win32)
 
 # ---- vexilla.exe ----

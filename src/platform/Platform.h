@@ -8,7 +8,9 @@
 #include "platform/Processes.h"
 #include "platform/ProfileFiles.h"
 #include "platform/Redirection.h"
+#include "platform/Registry.h"
 #include "platform/SystemInfo.h"
+#include "platform/UserInterface.h"
 
 namespace vx::platform {
 
@@ -26,6 +28,8 @@ public:
     virtual Processes& processes() = 0;
     virtual ProfileFiles& profiles() = 0;
     virtual SystemInfo& system() = 0;
+    virtual Registry& registry() = 0;
+    virtual UserInterface& userInterface() = 0;
 };
 
 // The active backend. Install one before any other call; the caller keeps it alive.

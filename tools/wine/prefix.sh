@@ -93,11 +93,11 @@ vx_clone() {
   vx_install_tools "$dest"
 }
 
-# Copies the built harness tools (dbgcapture.exe, exitwith.exe) into PREFIX's C:\vxtools.
+# Copies the built harness tools (dbgcapture.exe, exitwith.exe, uidriver.exe) into PREFIX's C:\vxtools.
 vx_install_tools() {
   local tool found=0
   mkdir -p "$1/drive_c/vxtools" || return 1
-  for tool in dbgcapture exitwith; do
+  for tool in dbgcapture exitwith uidriver; do
     if [ -f "$VX_BUILD_DIR/tools/$tool.exe" ]; then
       cp "$VX_BUILD_DIR/tools/$tool.exe" "$1/drive_c/vxtools/" || return 1
       found=1

@@ -9,7 +9,9 @@
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProfileFiles.h"
 #include "platform/sim/SimRedirection.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSystemInfo.h"
+#include "platform/sim/SimUserInterface.h"
 #include "platform/sim/SimWindows.h"
 
 namespace vx::platform::sim {
@@ -28,6 +30,8 @@ struct SimWindows::State {
     SimEnvironment environment;
     SimSystemInfo system;
     SimDebugChannel debug;
+    SimRegistry registry;
+    SimUserInterface userInterface;
 };
 
 }  // namespace vx::platform::sim

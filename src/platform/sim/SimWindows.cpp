@@ -33,7 +33,8 @@ SimWindows::State::State(Bitness machineBitness)
       redirection(machineBitness),
       files(tree, redirection, windowsFolder(), moduleFolder()),
       profiles(files),
-      processes(files, tree, redirection) {
+      processes(files, tree, redirection),
+      registry(machineBitness) {
     const bool wow64 = machineBitness == Bitness::Windows64;
     addFolders(tree, "C:\\Windows\\System32");
     addFolders(tree, "C:\\Program Files\\Common Files");
@@ -61,6 +62,8 @@ Redirection& SimWindows::redirection() { return state_->redirection; }
 Processes& SimWindows::processes() { return state_->processes; }
 ProfileFiles& SimWindows::profiles() { return state_->profiles; }
 SystemInfo& SimWindows::system() { return state_->system; }
+Registry& SimWindows::registry() { return state_->registry; }
+UserInterface& SimWindows::userInterface() { return state_->userInterface; }
 
 Bitness SimWindows::bitness() const { return state_->bitness; }
 
@@ -132,6 +135,55 @@ bool SimWindows::directoryExists(const std::string& path) const {
 
 void SimWindows::defineProgram(const std::string& nameOrPath, ProgramScript script) {
     state_->processes.define(nameOrPath, script);
+}
+
+void SimWindows::addRegistryKey(const std::string& key) {
+    static_cast<void>(state_->registry.tree().add(storedKeyPath(key)));
+}
+
+void SimWindows::setRegistryValue(const std::string& key, const std::string& name,
+                                  RegistryData data) {
+    RegistryKeyNode& node = state_->registry.tree().add(storedKeyPath(key));
+    RegistryTree::storeValue(node, name, data.type, std::move(data.bytes));
+}
+
+std::optional<RegistryData> SimWindows::registryValue(const std::string& key,
+                                                      const std::string& name) const {
+    const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key));
+    const RegistryValueRecord* value =
+        node == nullptr ? nullptr : RegistryTree::findValue(*node, name);
+    if (value == nullptr) return std::nullopt;
+    return RegistryData{value->type, value->bytes};
+}
+
+bool SimWindows::registryKeyExists(const std::string& key) const {
+    return state_->registry.tree().find(storedKeyPath(key)) != nullptr;
+}
+
+std::vector<std::string> SimWindows::registrySubkeys(const std::string& key) const {
+    std::vector<std::string> names;
+    if (const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key))) {
+        for (const auto& [folded, subkey] : node->subkeys) names.push_back(subkey->name);
+    }
+    return names;
+}
+
+int SimWindows::openRegistryHandles() const { return state_->registry.openHandles(); }
+
+void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {
+    state_->userInterface.queueAnswer(std::move(answer));
+}
+
+const std::vector<InputBoxRecord>& SimWindows::inputBoxes() const {
+    return state_->userInterface.inputBoxes();
+}
+
+bool SimWindows::commonControlsInitialised() const {
+    return state_->userInterface.commonControlsInitialised();
+}
+
+std::vector<std::string> SimWindows::loadedLibraries() const {
+    return state_->userInterface.loadedLibraries();
 }
 
 const std::vector<std::string>& SimWindows::debugLines() const { return state_->debug.lines(); }

@@ -25,6 +25,19 @@ struct ProgramScript {
     std::uint32_t runMilliseconds = 0;
 };
 
+// A registry value as stored: its type and its raw bytes.
+struct RegistryData {
+    std::uint32_t type = 0;
+    std::string bytes;
+};
+
+// One input box as the user saw it.
+struct InputBoxRecord {
+    std::string prompt;
+    std::string title;
+    std::string defaultText;
+};
+
 // One launch as the system saw it.
 struct LaunchRecord {
     std::string commandLine;
@@ -47,6 +60,8 @@ public:
     Processes& processes() override;
     ProfileFiles& profiles() override;
     SystemInfo& system() override;
+    Registry& registry() override;
+    UserInterface& userInterface() override;
 
     // ---- the world ----
     Bitness bitness() const;
@@ -75,6 +90,26 @@ public:
     // Programs that can be started: by file name ("reg.exe", found through the search path)
     // or by full path (found only when that file exists in the file system view at launch).
     void defineProgram(const std::string& nameOrPath, ProgramScript script);
+
+    // The registry, addressed by the stored (native) key path: "HKLM\Software\X",
+    // "HKLM\Software\Wow6432Node\X", "HKCU\...", "HKU\...". "HKCR\..." names
+    // "HKLM\Software\Classes\...". Missing keys on the way are created.
+    void addRegistryKey(const std::string& key);
+    void setRegistryValue(const std::string& key, const std::string& name, RegistryData data);
+    std::optional<RegistryData> registryValue(const std::string& key,
+                                              const std::string& name) const;
+    bool registryKeyExists(const std::string& key) const;
+    std::vector<std::string> registrySubkeys(const std::string& key) const;
+    // Keys whose handles are still open (a leak check for tests).
+    int openRegistryHandles() const;
+
+    // The user's answers to the coming input boxes, in order; nothing means Cancel. An input
+    // box without a queued answer is cancelled.
+    void queueInputBoxAnswer(std::optional<std::string> answer);
+    const std::vector<InputBoxRecord>& inputBoxes() const;
+    bool commonControlsInitialised() const;
+    // Libraries loaded and not yet freed.
+    std::vector<std::string> loadedLibraries() const;
 
     // ---- what happened ----
     const std::vector<std::string>& debugLines() const;

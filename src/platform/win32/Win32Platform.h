@@ -9,7 +9,9 @@
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32ProfileFiles.h"
 #include "platform/win32/Win32Redirection.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32UserInterface.h"
 
 namespace vx::platform::win32 {
 
@@ -22,6 +24,8 @@ public:
     Processes& processes() override { return processes_; }
     ProfileFiles& profiles() override { return profiles_; }
     SystemInfo& system() override { return system_; }
+    Registry& registry() override { return registry_; }
+    UserInterface& userInterface() override { return userInterface_; }
 
 private:
     Win32DebugChannel debug_;
@@ -31,6 +35,8 @@ private:
     Win32Processes processes_;
     Win32ProfileFiles profiles_;
     Win32SystemInfo system_;
+    Win32Registry registry_;
+    Win32UserInterface userInterface_;
 };
 
 }  // namespace vx::platform::win32

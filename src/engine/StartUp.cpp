@@ -1,0 +1,148 @@
+#include "engine/StartUp.h"
+
+#include "common/AppSettings.h"
+#include "common/AppState.h"
+#include "common/DebugLog.h"
+#include "common/FileTests.h"
+#include "common/Text.h"
+#include "engine/BrandingActions.h"
+#include "engine/BrandingSettings.h"
+#include "platform/Platform.h"
+#include "registry/RegistryValues.h"
+
+namespace vx::engine {
+namespace {
+
+// Runs one step of a procedure that goes on with its next step whatever happens.
+template <typename Step>
+void Guarded(const char* header, Step step) {
+    try {
+        step();
+    } catch (...) {
+        ReportError(header, CurrentError());
+    }
+}
+
+constexpr const char* kMainError = "modMain\\Main VB ERROR: ";
+constexpr const char* kDispatchError = "modMain\\GetCmdLine VB ERROR: ";
+
+void ChooseSettingsFile() {
+    if (DoesFileExist(AppPath() + toolkit::kExecutable, false)) {
+        State().brandingFolder = AppPath() + toolkit::kBrandingFolder;
+        State().settingsFilePath = State().brandingFolder + "Vexilla.INI";
+    } else {
+        State().brandingFolder = AppPath();
+        State().settingsFilePath = AppPath() + "Vexilla.INI";
+    }
+}
+
+void ReadSidebarThemeSwitch() {
+    if (toolkit::Read(toolkit::kDisableSideBarThemes) == "1") {
+        State().sidebarThemesDisabled = true;
+        return;
+    }
+    RegValue value = std::string();
+    static_cast<void>(fReadValue("HKLM", toolkit::kRegistryKey, toolkit::kRegistrySidebarValue,
+                                 "S", std::string(), value));
+    if (ToText(value) == "1") {
+        State().sidebarThemesDisabled = true;
+    }
+}
+
+}  // namespace
+
+BrandingActions DefaultActions() { return {ApplyBranding, RemoveBranding, DropDesktopShortcut}; }
+
+void Main(const EditorLauncher& showEditor) { Main(showEditor, DefaultActions()); }
+
+void Main(const EditorLauncher& showEditor, const BrandingActions& actions) {
+    Guarded(kMainError, [] { InitAppSettings(true, true); });
+    State().redirectionControlAllowed = true;
+    Guarded(kMainError, [] {
+        State().systemDrive = platform::Current().environment().variable("systemdrive");
+    });
+    Guarded(kMainError, ChooseSettingsFile);
+    bool refused = false;
+    Guarded(kMainError, [&] { refused = LaunchPasswordRefused(); });
+    if (refused) {
+        return;
+    }
+    CommandLineDispatch(showEditor, actions);
+}
+
+void CommandLineDispatch(const EditorLauncher& showEditor, const BrandingActions& actions) {
+    std::string commandLine;
+    Guarded(kDispatchError,
+            [&] { commandLine = platform::Current().environment().commandArguments(); });
+    if (!commandLine.empty()) {
+        Info("GetCmdLine", "Command passed:  " + commandLine);
+        RunSwitches(commandLine, actions);
+        return;
+    }
+    Guarded(kDispatchError, ReadSidebarThemeSwitch);
+    auto& ui = platform::Current().userInterface();
+    std::uintptr_t shellLibrary = 0;
+    Guarded(kDispatchError, [&] {
+        shellLibrary = ui.loadLibrary("shell32.dll");
+        ui.initCommonControls();
+    });
+    Guarded(kDispatchError, [&] {
+        if (showEditor) {
+            showEditor();
+        }
+    });
+    if (shellLibrary != 0) {
+        Guarded(kDispatchError, [&] { ui.freeLibrary(shellLibrary); });
+    }
+}
+
+void RunSwitches(const std::string& commandLine, const BrandingActions& actions) {
+    for (const auto& piece : Split(ReplaceAll(commandLine, "/", "-"), "-")) {
+        const std::string name = Trim(LCase(piece));
+        const std::function<void()>* action = nullptr;
+        if (name == "autobrand") {
+            action = &actions.applyBranding;
+        } else if (name == "rem") {
+            action = &actions.removeBranding;
+        } else if (name == "desklnk") {
+            action = &actions.dropDesktopShortcut;
+        }
+        if (action != nullptr && *action) {
+            Guarded(kDispatchError, *action);
+        }
+    }
+}
+
+bool LaunchPasswordRefused() {
+    if (toolkit::Read(toolkit::kPasswordProtectedLaunch) != "1") {
+        return false;
+    }
+    const auto answer = platform::Current().userInterface().inputBox(
+        "Enter Launch Password (case sensitive):", kAppTitle, "");
+    if (answer.value_or("") != toolkit::Read(toolkit::kLaunchPassword)) {
+        return true;
+    }
+    toolkit::Write(toolkit::kPasswordProtectedLaunch, "0");
+    return false;
+}
+
+std::string AlternateAppIconFile() {
+    try {
+        // An empty or non-numeric setting is simply "not 1".
+        std::int32_t setting = 0;
+        try {
+            setting = ToInt32(RegValue(toolkit::Read(toolkit::kUseAltIcon)));
+        } catch (const std::exception&) {
+            setting = 0;
+        }
+        const std::string iconFile = AppPath() + toolkit::kAppIcon;
+        if (setting == 1 && DoesFileExist(iconFile, false)) {
+            return iconFile;
+        }
+    } catch (...) {
+        ReportError("modMain\\SetAppIcon VB ERROR: ", CurrentError());
+    }
+    return "";
+}
+
+}  // namespace vx::engine

@@ -1,0 +1,78 @@
+#pragma once
+// The registry functions of advapi32 over the simulated registry, as a 32-bit process on
+// 32- or 64-bit Windows meets them (Wine 8 is the reference).
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Registry.h"
+#include "platform/sim/SimRegistryTree.h"
+#include "platform/sim/SimWindows.h"
+
+namespace vx::platform::sim {
+
+inline constexpr Status kErrorInvalidHandle = 6;
+inline constexpr Status kErrorInvalidParameter = 87;
+inline constexpr Status kErrorBadPathname = 161;
+inline constexpr Status kErrorKeyDeleted = 1018;
+
+// HKEY_CURRENT_USER is this user's key below HKEY_USERS.
+inline constexpr const char* kUserSid = "S-1-5-21-0-0-0-1000";
+
+// Statuses as Wine gives them: 6 for a handle that is not open, 1018 for a key deleted
+// while its handle stays open, 5 for a handle lacking the right a call needs (query:
+// KEY_QUERY_VALUE; set or delete a value: KEY_SET_VALUE; enumerate: KEY_ENUMERATE_SUB_KEYS;
+// opening and creating below a handle need none), 161 for a path starting with "\", 234
+// for a path longer than 260 characters, 87 for creating a name longer than 256.
+class SimRegistry final : public Registry {
+public:
+    explicit SimRegistry(Bitness bitness);
+
+    [[nodiscard]] Status openKey(RegistryHandle parent, const std::string& subKey,
+                                 std::uint32_t access, RegistryHandle& key) override;
+    [[nodiscard]] Status createKey(RegistryHandle parent, const std::string& subKey,
+                                   std::uint32_t access, RegistryHandle& key) override;
+    [[nodiscard]] Status closeKey(RegistryHandle key) override;
+    [[nodiscard]] Status queryValue(RegistryHandle key, const std::string& name,
+                                    std::size_t capacity, std::uint32_t& type, std::string& data,
+                                    std::uint32_t& size) override;
+    [[nodiscard]] Status setValue(RegistryHandle key, const std::string& name, std::uint32_t type,
+                                  const std::string& data) override;
+    [[nodiscard]] Status deleteValue(RegistryHandle key, const std::string& name) override;
+    [[nodiscard]] Status deleteKey(RegistryHandle parent, const std::string& subKey) override;
+    [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
+                                 std::string& name) override;
+
+    RegistryTree& tree() { return tree_; }
+    const RegistryTree& tree() const { return tree_; }
+    int openHandles() const { return static_cast<int>(handles_.size()); }
+    // The stored path of the key behind a handle ("HKLM\Software\Wow6432Node\X"); nothing
+    // for a handle that is not open.
+    std::optional<std::string> storedPath(RegistryHandle key) const;
+
+private:
+    struct OpenKey {
+        std::shared_ptr<RegistryKeyNode> key;
+        std::uint32_t granted = 0;
+    };
+
+    RegistryKeyNode* rootKey(RegistryHandle root) const;
+    [[nodiscard]] Status reach(RegistryHandle handle, std::uint32_t needed,
+                               RegistryKeyNode*& key) const;
+    RegistryHandle remember(RegistryKeyNode& key, std::uint32_t access);
+
+    bool wow64_;
+    RegistryTree tree_;
+    std::map<RegistryHandle, OpenKey> handles_;
+    RegistryHandle nextHandle_ = 0x100;
+};
+
+// The stored path a test names: "HKLM\...", "HKU\...", "HKDD\...", and "HKCU\..." (this
+// user's key below HKU), "HKCR\..." (HKLM\Software\Classes), "HKCC\..." (the current
+// hardware profile); the long HKEY_ forms too. Throws std::invalid_argument otherwise.
+KeyPath storedKeyPath(const std::string& text);
+
+}  // namespace vx::platform::sim

@@ -1,0 +1,27 @@
+#pragma once
+#include "platform/Registry.h"
+
+namespace vx::platform::win32 {
+
+// Key handles are HKEY values: the predefined roots are the system's own, and an opened key
+// fits in 32 bits on every Windows (64-bit Windows keeps handles 32-bit significant for
+// 32-bit callers). Closing a root is a successful no-op.
+class Win32Registry final : public Registry {
+public:
+    [[nodiscard]] Status openKey(RegistryHandle parent, const std::string& subKey,
+                                 std::uint32_t access, RegistryHandle& key) override;
+    [[nodiscard]] Status createKey(RegistryHandle parent, const std::string& subKey,
+                                   std::uint32_t access, RegistryHandle& key) override;
+    [[nodiscard]] Status closeKey(RegistryHandle key) override;
+    [[nodiscard]] Status queryValue(RegistryHandle key, const std::string& name,
+                                    std::size_t capacity, std::uint32_t& type, std::string& data,
+                                    std::uint32_t& size) override;
+    [[nodiscard]] Status setValue(RegistryHandle key, const std::string& name, std::uint32_t type,
+                                  const std::string& data) override;
+    [[nodiscard]] Status deleteValue(RegistryHandle key, const std::string& name) override;
+    [[nodiscard]] Status deleteKey(RegistryHandle parent, const std::string& subKey) override;
+    [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
+                                 std::string& name) override;
+};
+
+}  // namespace vx::platform::win32

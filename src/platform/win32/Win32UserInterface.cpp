@@ -1,0 +1,28 @@
+#include "platform/win32/Win32UserInterface.h"
+
+#include <windows.h>
+// Needs <windows.h> before it in the Windows SDK.
+#include <commctrl.h>
+
+#include "platform/win32/Win32InputBox.h"
+
+namespace vx::platform::win32 {
+
+std::optional<std::string> Win32UserInterface::inputBox(const std::string& prompt,
+                                                        const std::string& title,
+                                                        const std::string& defaultText) {
+    return ShowInputBox(prompt, title, defaultText);
+}
+
+// The module handle is the caller's to give back through freeLibrary.
+std::uintptr_t Win32UserInterface::loadLibrary(const std::string& name) {
+    return reinterpret_cast<std::uintptr_t>(::LoadLibraryA(name.c_str()));
+}
+
+void Win32UserInterface::freeLibrary(std::uintptr_t library) {
+    if (library != 0) ::FreeLibrary(reinterpret_cast<HMODULE>(library));
+}
+
+void Win32UserInterface::initCommonControls() { ::InitCommonControls(); }
+
+}  // namespace vx::platform::win32

@@ -1,0 +1,172 @@
+#include "engine/StartUp.h"
+
+#include "common/AppState.h"
+#include "unit/SimFixture.h"
+
+namespace vx::test {
+namespace {
+
+using engine::BrandingActions;
+using Lines = std::vector<std::string>;
+
+class StartUp : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        ResetState();  // Main sets up the state itself
+        sim().setModuleFileName("C:\\Kit\\Vexilla\\vexilla.exe");
+    }
+
+    BrandingActions Recording() {
+        return {[this] { ran_.push_back("autobrand"); }, [this] { ran_.push_back("rem"); },
+                [this] { ran_.push_back("desklnk"); }};
+    }
+    void RunMain(const std::string& commandLine) {
+        ResetState();
+        sim().setCommandArguments(commandLine);
+        engine::Main([this] { ++editorShown_; }, Recording());
+    }
+    void ToolkitIni(const std::string& text) { sim().addFile("C:\\Kit\\config\\corvid.ini", text); }
+
+    std::vector<std::string> ran_;
+    int editorShown_ = 0;
+};
+
+TEST_F(StartUp, SwitchesRunInTheOrderWrittenAndAsOftenAsWritten) {
+    const struct {
+        const char* commandLine;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"/AutoBrand", {"autobrand"}},
+        {"-autobrand", {"autobrand"}},
+        {" autobrand ", {"autobrand"}},
+        {"autobrand", {"autobrand"}},
+        {"autobrand now", {}},
+        {"-autobrand now", {}},
+        {"-rem -autobrand", {"rem", "autobrand"}},
+        {"-desklnk-rem", {"desklnk", "rem"}},
+        {"/REM/rem /Desklnk", {"rem", "rem", "desklnk"}},
+        {"-autobrand -unknown -- -", {"autobrand"}},
+        {"\tautobrand", {}},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.commandLine);
+        ran_.clear();
+        engine::RunSwitches(item.commandLine, Recording());
+        EXPECT_EQ(item.expected, ran_);
+    }
+}
+
+TEST_F(StartUp, AHeadlessRunLogsTheCommandAndNeverShowsAWindow) {
+    sim().setDateTimeText("12/8/2026 9:30:00 AM");
+    RunMain("-rem -autobrand");
+    EXPECT_EQ((std::vector<std::string>{"rem", "autobrand"}), ran_);
+    EXPECT_EQ(0, editorShown_);
+    EXPECT_FALSE(sim().commonControlsInitialised());
+    EXPECT_TRUE(sim().inputBoxes().empty());
+    ASSERT_EQ(5u, lines().size());
+    EXPECT_EQ("\t12/8/2026 9:30:00 AM - Starting Vexilla   v", lines()[1].substr(0, 44));
+    EXPECT_EQ("\tGetCmdLine: Info", lines()[3]);
+    EXPECT_EQ("\t\t- Command passed:  -rem -autobrand", lines()[4]);
+    EXPECT_TRUE(State().redirectionControlAllowed);
+    EXPECT_EQ("C:", State().systemDrive);
+}
+
+TEST_F(StartUp, WithoutACommandLineTheEditorOpens) {
+    RunMain("");
+    EXPECT_EQ(1, editorShown_);
+    EXPECT_TRUE(ran_.empty());
+    EXPECT_TRUE(sim().commonControlsInitialised());
+    EXPECT_TRUE(sim().loadedLibraries().empty()) << "shell32 is freed once the window is up";
+    EXPECT_EQ(3u, lines().size()) << "the banner only";
+}
+
+TEST_F(StartUp, SettingsFileAndBrandingFolderFollowTheToolkit) {
+    RunMain("-x");
+    EXPECT_EQ("C:\\Kit\\Vexilla\\Vexilla.INI", State().settingsFilePath);
+    EXPECT_EQ("C:\\Kit\\Vexilla\\", State().brandingFolder);
+
+    sim().addFile("C:\\Kit\\CORVID.EXE", "MZ");
+    RunMain("-x");
+    EXPECT_EQ("C:\\Kit\\Vexilla\\..\\Config\\Vexilla\\Vexilla.INI", State().settingsFilePath);
+    EXPECT_EQ("C:\\Kit\\Vexilla\\..\\Config\\Vexilla\\", State().brandingFolder);
+}
+
+TEST_F(StartUp, AWrongPasswordEndsTheProgramSilently) {
+    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
+    sim().queueInputBoxAnswer(std::string("secret"));
+    RunMain("-autobrand");
+    EXPECT_TRUE(ran_.empty());
+    EXPECT_EQ(3u, lines().size()) << "nothing after the banner";
+    ASSERT_EQ(1u, sim().inputBoxes().size());
+    EXPECT_EQ("Enter Launch Password (case sensitive):", sim().inputBoxes()[0].prompt);
+    EXPECT_EQ("Vexilla", sim().inputBoxes()[0].title);
+    EXPECT_EQ("", sim().inputBoxes()[0].defaultText);
+    EXPECT_NE(std::string::npos,
+              sim().fileBytes("C:\\Kit\\config\\corvid.ini")->find("PasswordProtectedLaunch=1"));
+
+    sim().queueInputBoxAnswer(std::nullopt);  // Cancel is the empty answer
+    RunMain("");
+    EXPECT_EQ(0, editorShown_);
+}
+
+TEST_F(StartUp, TheRightPasswordSwitchesTheProtectionOff) {
+    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
+    sim().queueInputBoxAnswer(std::string("Secret"));
+    RunMain("/desklnk");
+    EXPECT_EQ((std::vector<std::string>{"desklnk"}), ran_);
+    EXPECT_NE(std::string::npos,
+              sim().fileBytes("C:\\Kit\\config\\corvid.ini")->find("PasswordProtectedLaunch=0"));
+    RunMain("/desklnk");
+    EXPECT_EQ(1u, sim().inputBoxes().size()) << "no second question";
+}
+
+TEST_F(StartUp, CancelMatchesOnlyAnEmptyPassword) {
+    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\n");
+    sim().queueInputBoxAnswer(std::nullopt);
+    RunMain("-rem");
+    EXPECT_EQ((std::vector<std::string>{"rem"}), ran_);
+
+    ToolkitIni("[General]\r\nPasswordProtectedLaunch=yes\r\nLaunchPassword=x\r\n");
+    RunMain("-rem");
+    EXPECT_EQ(1u, sim().inputBoxes().size()) << "only \"1\" asks";
+}
+
+TEST_F(StartUp, SidebarThemesSwitchFromTheToolkitFileOrItsRegistryValue) {
+    RunMain("");
+    EXPECT_FALSE(State().sidebarThemesDisabled);
+
+    sim().setRegistryValue("HKLM\\Software\\Tallowbyte\\Corvid", "DisableSidebarThemes",
+                           {1, std::string("1\0", 2)});
+    RunMain("");
+    EXPECT_TRUE(State().sidebarThemesDisabled);
+
+    sim().setRegistryValue("HKLM\\Software\\Tallowbyte\\Corvid", "DisableSidebarThemes",
+                           {1, std::string("0\0", 2)});
+    ToolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
+    RunMain("");
+    EXPECT_TRUE(State().sidebarThemesDisabled);
+}
+
+TEST_F(StartUp, HeadlessRunsDoNotReadTheSidebarSwitch) {
+    ToolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
+    RunMain("-rem");
+    EXPECT_FALSE(State().sidebarThemesDisabled);
+}
+
+TEST_F(StartUp, AlternateIconOnlyWhenAskedForAndPresent) {
+    EXPECT_EQ("", engine::AlternateAppIconFile());
+    ToolkitIni("[Reg]\r\nUseAltIcon=1\r\n");
+    EXPECT_EQ("", engine::AlternateAppIconFile()) << "no icon file yet";
+    sim().addFile("C:\\Kit\\config\\applogo.ico");
+    EXPECT_EQ("C:\\Kit\\Vexilla\\..\\config\\applogo.ico", engine::AlternateAppIconFile());
+    ToolkitIni("[Reg]\r\nUseAltIcon=01\r\n");
+    EXPECT_EQ("C:\\Kit\\Vexilla\\..\\config\\applogo.ico", engine::AlternateAppIconFile());
+    for (const char* other : {"2", "", "yes", "1x"}) {
+        ToolkitIni(std::string("[Reg]\r\nUseAltIcon=") + other + "\r\n");
+        EXPECT_EQ("", engine::AlternateAppIconFile()) << other;
+    }
+}
+
+}  // namespace
+}  // namespace vx::test

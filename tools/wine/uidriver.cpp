@@ -1,0 +1,367 @@
+// uidriver [--timeout MS] VERB ARGS... [VERB ARGS...]
+//
+// Drives the windows of another process for GUI tests, one verb after another. Windows are
+// top-level and visible, found by their exact caption (or class); verbs that need a window wait
+// for it, polling every 50 ms, up to the verb's MS or the default wait (10000 ms; --timeout MS
+// changes it for the verbs after it).
+//
+//   list                             prints "HWND<TAB>class<TAB>caption" per visible window
+//   wait-window CAPTION [MS]         until a window with CAPTION is visible
+//   wait-class CLASS [MS]            until a window of class CLASS is visible; prints its caption
+//   wait-gone CAPTION [MS]           until no window with CAPTION is visible
+//   settext CAPTION ID TEXT          WM_SETTEXT to control ID of the window
+//   gettext CAPTION ID               prints the text of control ID (0xFFFF: a message box's text)
+//   children CAPTION                 prints "ID<TAB>class<TAB>text" per control of the window
+//   rect CAPTION                     prints the window's "LEFT TOP RIGHT BOTTOM" on the screen
+//   click CAPTION ID                 BM_CLICK to control ID, posted
+//   answer CAPTION BUTTON            clicks BUTTON (1 OK, 2 Cancel, 6 Yes, 7 No) of the dialog
+//                                    box (class #32770) with CAPTION
+//   close CAPTION                    WM_CLOSE, posted
+//   sleep MS
+//
+// Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
+// box, and a sent message would wait for that box to close. Exit status: 0 when every verb
+// succeeded; otherwise the verb stops the run with one line starting "uidriver:" on stderr and
+// status 1 (a wait timed out), 2 (bad usage) or 3 (a control missing or not answering).
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitTimeout = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitControl = 3;
+constexpr DWORD kPollMs = 50;
+constexpr const char* kDialogClass = "#32770";
+
+// Ends the run: the first failing verb decides the status.
+struct Stop {
+    int status;
+};
+
+[[noreturn]] void Fail(int status, const std::string& message) {
+    std::fprintf(stderr, "uidriver: %s\n", message.c_str());
+    std::fflush(stderr);
+    throw Stop{status};
+}
+
+void Print(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    // A test may read the output while the run goes on.
+    std::fflush(stdout);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::optional<unsigned long> ParseNumber(const std::string& text) {
+    if (text.empty() || text[0] < '0' || text[0] > '9') {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    // Base 0: decimal, or hexadecimal with 0x (control 0xFFFF).
+    const unsigned long value = std::strtoul(text.c_str(), &end, 0);
+    if (end == nullptr || *end != '\0') {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class Arguments {
+public:
+    Arguments(int argc, char** argv) : items_(argv + 1, argv + argc) {}
+
+    [[nodiscard]] bool done() const { return next_ >= items_.size(); }
+
+    std::string take(const char* what) {
+        if (done()) {
+            Fail(kExitUsage, std::string("missing ") + what);
+        }
+        return items_[next_++];
+    }
+
+    unsigned long takeNumber(const char* what) {
+        const std::string text = take(what);
+        const auto value = ParseNumber(text);
+        if (!value) {
+            Fail(kExitUsage, std::string(what) + " is not a number: " + Quoted(text));
+        }
+        return *value;
+    }
+
+    // A trailing time limit is told from the next verb by being a number.
+    DWORD optionalMs(DWORD fallback) {
+        if (!done()) {
+            if (const auto value = ParseNumber(items_[next_])) {
+                ++next_;
+                return static_cast<DWORD>(*value);
+            }
+        }
+        return fallback;
+    }
+
+private:
+    std::vector<std::string> items_;
+    std::size_t next_ = 0;
+};
+
+std::string WindowText(HWND window) {
+    char buffer[512] = {};
+    GetWindowTextA(window, buffer, static_cast<int>(sizeof(buffer)));
+    return buffer;
+}
+
+std::string ClassName(HWND window) {
+    char buffer[256] = {};
+    GetClassNameA(window, buffer, static_cast<int>(sizeof(buffer)));
+    return buffer;
+}
+
+// The first visible top-level window with this class and/or caption (nullptr: any).
+HWND FindVisible(const char* className, const char* caption) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, caption)) != nullptr) {
+        if (IsWindowVisible(window) != 0) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Polls `condition` until it holds or `ms` have passed; true when it held.
+bool Poll(const std::function<bool()>& condition, DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        // Unsigned subtraction stays right across the 49-day wrap of the tick count.
+        if (GetTickCount() - start >= ms) {
+            return false;
+        }
+        Sleep(kPollMs);
+    }
+}
+
+HWND WaitVisible(const char* className, const char* caption, DWORD ms, const std::string& what) {
+    HWND found = nullptr;
+    if (!Poll([&] { return (found = FindVisible(className, caption)) != nullptr; }, ms)) {
+        Fail(kExitTimeout, "no visible " + what + " after " + std::to_string(ms) + " ms");
+    }
+    return found;
+}
+
+HWND WaitCaption(const std::string& caption, DWORD ms) {
+    return WaitVisible(nullptr, caption.c_str(), ms, "window " + Quoted(caption));
+}
+
+HWND Control(HWND window, const std::string& caption, unsigned long id) {
+    HWND control = GetDlgItem(window, static_cast<int>(id));
+    if (control == nullptr) {
+        Fail(kExitControl, "window " + Quoted(caption) + " has no control " + std::to_string(id));
+    }
+    return control;
+}
+
+// SendMessageTimeout, so that a hung target fails the verb instead of the whole test run.
+LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD ms,
+                   const std::string& what) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, ms, &result) == 0) {
+        Fail(kExitControl, what + ": no answer (error " + std::to_string(GetLastError()) + ")");
+    }
+    return static_cast<LRESULT>(result);
+}
+
+void PostOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const std::string& what) {
+    if (PostMessageA(window, message, wParam, lParam) == 0) {
+        Fail(kExitControl, what + ": cannot post (error " + std::to_string(GetLastError()) + ")");
+    }
+}
+
+std::string ControlText(HWND control, DWORD ms, const std::string& what) {
+    const LRESULT length = SendOrFail(control, WM_GETTEXTLENGTH, 0, 0, ms, what);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = SendOrFail(control, WM_GETTEXT, text.size(),
+                                   reinterpret_cast<LPARAM>(text.data()), ms, what);
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+// Collects the handles only: nothing may throw through the system's enumeration.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    try {
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// Every verb reads its own arguments; `timeout` is the default wait, which --timeout changes.
+struct Session {
+    Arguments& args;
+    DWORD timeout;
+};
+
+void List(Session&) {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (const HWND window : windows) {
+        if (IsWindowVisible(window) != 0) {
+            char handle[32] = {};
+            std::snprintf(handle, sizeof(handle), "0x%08lx",
+                          static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+            Print(std::string(handle) + "\t" + ClassName(window) + "\t" + WindowText(window));
+        }
+    }
+}
+
+void WaitWindow(Session& s) {
+    const std::string caption = s.args.take("caption");
+    WaitCaption(caption, s.args.optionalMs(s.timeout));
+}
+
+void WaitClass(Session& s) {
+    const std::string className = s.args.take("class name");
+    const HWND window = WaitVisible(className.c_str(), nullptr, s.args.optionalMs(s.timeout),
+                                    "window of class " + Quoted(className));
+    Print(WindowText(window));
+}
+
+void WaitGone(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const DWORD ms = s.args.optionalMs(s.timeout);
+    if (!Poll([&] { return FindVisible(nullptr, caption.c_str()) == nullptr; }, ms)) {
+        Fail(kExitTimeout,
+             "window " + Quoted(caption) + " still visible after " + std::to_string(ms) + " ms");
+    }
+}
+
+void SetText(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const std::string text = s.args.take("text");
+    const HWND control = Control(WaitCaption(caption, s.timeout), caption, id);
+    SendOrFail(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), s.timeout,
+               "settext " + std::to_string(id));
+}
+
+void GetText(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const HWND control = Control(WaitCaption(caption, s.timeout), caption, id);
+    Print(ControlText(control, s.timeout, "gettext " + std::to_string(id)));
+}
+
+void Children(Session& s) {
+    const std::string caption = s.args.take("caption");
+    std::vector<HWND> controls;
+    EnumChildWindows(WaitCaption(caption, s.timeout), CollectWindow,
+                     reinterpret_cast<LPARAM>(&controls));
+    for (const HWND control : controls) {
+        const std::string id = std::to_string(GetDlgCtrlID(control));
+        Print(id + "\t" + ClassName(control) + "\t" +
+              ControlText(control, s.timeout, "children: control " + id));
+    }
+}
+
+void Rect(Session& s) {
+    const std::string caption = s.args.take("caption");
+    RECT bounds{};
+    if (GetWindowRect(WaitCaption(caption, s.timeout), &bounds) == 0) {
+        Fail(kExitControl, "rect " + Quoted(caption) + ": error " + std::to_string(GetLastError()));
+    }
+    Print(std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
+          std::to_string(bounds.right) + " " + std::to_string(bounds.bottom));
+}
+
+void Click(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    PostOrFail(Control(WaitCaption(caption, s.timeout), caption, id), BM_CLICK, 0, 0,
+               "click " + std::to_string(id));
+}
+
+void Answer(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("button id");
+    const HWND box =
+        WaitVisible(kDialogClass, caption.c_str(), s.timeout, "dialog box " + Quoted(caption));
+    PostOrFail(Control(box, caption, id), BM_CLICK, 0, 0, "answer " + std::to_string(id));
+}
+
+void Close(Session& s) {
+    const std::string caption = s.args.take("caption");
+    PostOrFail(WaitCaption(caption, s.timeout), WM_CLOSE, 0, 0, "close " + Quoted(caption));
+}
+
+void Pause(Session& s) { Sleep(static_cast<DWORD>(s.args.takeNumber("milliseconds"))); }
+
+void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
+
+struct Verb {
+    const char* name;
+    void (*run)(Session&);
+};
+
+constexpr Verb kVerbs[] = {
+    {"list", List},
+    {"wait-window", WaitWindow},
+    {"wait-class", WaitClass},
+    {"wait-gone", WaitGone},
+    {"settext", SetText},
+    {"gettext", GetText},
+    {"children", Children},
+    {"rect", Rect},
+    {"click", Click},
+    {"answer", Answer},
+    {"close", Close},
+    {"sleep", Pause},
+    {"--timeout", SetTimeout},
+};
+
+void RunVerb(const std::string& name, Session& session) {
+    for (const Verb& verb : kVerbs) {
+        if (name == verb.name) {
+            verb.run(session);
+            return;
+        }
+    }
+    Fail(kExitUsage, "unknown verb " + Quoted(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Console output of a program under Wine is text mode: no CR before each LF, please.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: uidriver [--timeout MS] VERB ARGS... [VERB ARGS...]\n");
+        return kExitUsage;
+    }
+    Arguments args(argc, argv);
+    Session session{args, 10000};
+    try {
+        while (!args.done()) {
+            const std::string verb = args.take("verb");
+            RunVerb(verb, session);
+        }
+    } catch (const Stop& stop) {
+        return stop.status;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "uidriver: %s\n", error.what());
+        return kExitControl;
+    }
+    return 0;
+}
