@@ -4,6 +4,7 @@
 #include "common/AppState.h"
 #include "common/DebugLog.h"
 #include "common/FileTests.h"
+#include "common/Guarded.h"
 #include "common/Text.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
@@ -12,16 +13,6 @@
 
 namespace vx::engine {
 namespace {
-
-// Runs one step of a procedure that goes on with its next step whatever happens.
-template <typename Step>
-void Guarded(const char* header, Step step) {
-    try {
-        step();
-    } catch (...) {
-        ReportError(header, CurrentError());
-    }
-}
 
 constexpr const char* kMainError = "modMain\\Main VB ERROR: ";
 constexpr const char* kDispatchError = "modMain\\GetCmdLine VB ERROR: ";

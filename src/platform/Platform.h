@@ -2,6 +2,7 @@
 // The platform seam: one interface per Windows service the system uses. Code above this
 // folder reaches Windows only through Current().
 
+#include "platform/Accounts.h"
 #include "platform/DebugChannel.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -9,6 +10,7 @@
 #include "platform/ProfileFiles.h"
 #include "platform/Redirection.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/UserInterface.h"
 
@@ -30,6 +32,8 @@ public:
     virtual SystemInfo& system() = 0;
     virtual Registry& registry() = 0;
     virtual UserInterface& userInterface() = 0;
+    virtual Accounts& accounts() = 0;
+    virtual Shell& shell() = 0;
 };
 
 // The active backend. Install one before any other call; the caller keeps it alive.

@@ -63,6 +63,13 @@ public:
     [[nodiscard]] virtual Status deleteValue(RegistryHandle key, const std::string& name) = 0;
     // RegDeleteKeyA: only a key without subkeys can go.
     [[nodiscard]] virtual Status deleteKey(RegistryHandle parent, const std::string& subKey) = 0;
+    // RegGetKeySecurity: the key's security descriptor for `information` (4: the DACL) as
+    // self-relative bytes. Needs READ_CONTROL on the key.
+    [[nodiscard]] virtual Status getKeySecurity(RegistryHandle key, std::uint32_t information,
+                                                std::string& descriptor) = 0;
+    // RegSetKeySecurity with a self-relative descriptor. Needs WRITE_DAC on the key.
+    [[nodiscard]] virtual Status setKeySecurity(RegistryHandle key, std::uint32_t information,
+                                                const std::string& descriptor) = 0;
     // RegEnumKeyA: kErrorNoMoreItems past the last subkey.
     [[nodiscard]] virtual Status enumKey(RegistryHandle key, std::uint32_t index,
                                          std::string& name) = 0;

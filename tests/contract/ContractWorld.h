@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -34,6 +35,12 @@ public:
     virtual ToolCommand programExitingWith(std::uint32_t code, std::uint32_t milliseconds,
                                            bool spacedFolder) = 0;
     virtual std::string name() const = 0;
+
+    // Puts a recording stand-in for the ownership tool ("subinacl.exe") beside the program,
+    // takes it away again, and tells the command lines it was run with, in order.
+    virtual void installOwnershipTool() = 0;
+    virtual void removeOwnershipTool() = 0;
+    virtual std::vector<std::string> ownershipToolCommands() = 0;
 };
 
 ContractWorld& World();

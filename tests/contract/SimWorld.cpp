@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "common/AppSettings.h"
 #include "contract/ContractWorld.h"
 #include "platform/sim/SimWindows.h"
 
@@ -34,7 +35,29 @@ public:
     }
     std::string name() const override { return name_; }
 
+    void installOwnershipTool() override {
+        windows_.addFile(Tool(), "MZ");
+        windows_.defineProgram(Tool(), {0, 100});
+        firstLaunch_ = windows_.launches().size();
+    }
+    void removeOwnershipTool() override {
+        static_cast<void>(windows_.files().deleteFile(Tool()));
+    }
+    std::vector<std::string> ownershipToolCommands() override {
+        std::vector<std::string> commands;
+        const auto& launches = windows_.launches();
+        for (std::size_t i = firstLaunch_; i < launches.size(); ++i) {
+            if (launches[i].commandLine.find("subinacl.exe") != std::string::npos) {
+                commands.push_back(launches[i].commandLine);
+            }
+        }
+        return commands;
+    }
+
 private:
+    std::string Tool() { return AppPath() + "subinacl.exe"; }
+
+    std::size_t firstLaunch_ = 0;
     std::string name_;
     SimWindows windows_;
     platform::OsVersionRecord version_;

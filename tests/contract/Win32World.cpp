@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "common/AppSettings.h"
 #include "contract/ContractWorld.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -44,6 +45,34 @@ public:
         return {program, std::to_string(code) + " " + std::to_string(milliseconds)};
     }
     std::string name() const override { return "win32"; }
+
+    // The stand-in appends each command line it gets to subinacl.log beside itself.
+    void installOwnershipTool() override {
+        const auto bytes = windows_.files().readFile(
+            windows_.environment().variable("VEXILLA_TOOLS_DIR") + "\\subinacl-stub.exe");
+        if (!bytes || windows_.files().writeFile(AppPath() + "subinacl.exe", *bytes, false) != 0) {
+            throw std::runtime_error("cannot install the ownership tool stand-in");
+        }
+        static_cast<void>(windows_.files().deleteFile(AppPath() + "subinacl.log"));
+    }
+    void removeOwnershipTool() override {
+        static_cast<void>(windows_.files().deleteFile(AppPath() + "subinacl.exe"));
+        static_cast<void>(windows_.files().deleteFile(AppPath() + "subinacl.log"));
+    }
+    std::vector<std::string> ownershipToolCommands() override {
+        std::vector<std::string> commands;
+        const auto log = windows_.files().readFile(AppPath() + "subinacl.log");
+        std::size_t start = 0;
+        while (log && start < log->size()) {
+            const auto end = log->find("\r\n", start);
+            commands.push_back(log->substr(start, end - start));
+            if (end == std::string::npos) {
+                break;
+            }
+            start = end + 2;
+        }
+        return commands;
+    }
 
 private:
     platform::win32::Win32Platform windows_;

@@ -97,7 +97,7 @@ vx_clone() {
 vx_install_tools() {
   local tool found=0
   mkdir -p "$1/drive_c/vxtools" || return 1
-  for tool in dbgcapture exitwith uidriver; do
+  for tool in dbgcapture exitwith uidriver subinacl-stub; do
     if [ -f "$VX_BUILD_DIR/tools/$tool.exe" ]; then
       cp "$VX_BUILD_DIR/tools/$tool.exe" "$1/drive_c/vxtools/" || return 1
       found=1

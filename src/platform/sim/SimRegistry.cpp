@@ -53,25 +53,11 @@ namespace {
 constexpr std::size_t kLongestPath = 260;
 constexpr std::size_t kLongestName = 256;
 
-constexpr std::uint32_t kGenericRead = 0x80000000;
-constexpr std::uint32_t kGenericWrite = 0x40000000;
-constexpr std::uint32_t kGenericExecute = 0x20000000;
-constexpr std::uint32_t kGenericAll = 0x10000000;
-constexpr std::uint32_t kMaximumAllowed = 0x02000000;
-constexpr std::uint32_t kKeyRead = 0x20019;
-constexpr std::uint32_t kKeyWrite = 0x20006;
-
-// The rights a handle holds for an access mask: generic rights mapped, view flags dropped.
-// An administrator holds every right the default key security grants.
-std::uint32_t grantedAccess(std::uint32_t access) {
-    std::uint32_t granted =
-        access & ~(kKeyWow64_64Key | kKeyWow64_32Key | kGenericRead | kGenericWrite |
-                   kGenericExecute | kGenericAll | kMaximumAllowed);
-    if ((access & (kGenericRead | kGenericExecute)) != 0) granted |= kKeyRead;
-    if ((access & kGenericWrite) != 0) granted |= kKeyWrite;
-    if ((access & (kGenericAll | kMaximumAllowed)) != 0) granted |= kKeyAllAccess;
-    return granted;
-}
+constexpr std::uint32_t kDelete = 0x00010000;
+constexpr std::uint32_t kReadControl = 0x00020000;
+constexpr std::uint32_t kWriteDac = 0x00040000;
+constexpr std::uint32_t kWriteOwner = 0x00080000;
+constexpr std::uint32_t kAccessSystemSecurity = 0x01000000;
 
 bool isPredefined(RegistryHandle handle) { return handle >= kClassesRoot && handle <= kDynData; }
 
@@ -181,8 +167,8 @@ RegistryKeyNode* SimRegistry::rootKey(RegistryHandle root) const {
     }
 }
 
-Status SimRegistry::reach(RegistryHandle handle, std::uint32_t needed,
-                          RegistryKeyNode*& key) const {
+Status SimRegistry::reach(RegistryHandle handle, std::uint32_t needed, RegistryKeyNode*& key,
+                          bool evenDeleted) const {
     if (isPredefined(handle)) {
         key = rootKey(handle);
         return key == nullptr ? kErrorInvalidHandle : kSuccess;
@@ -190,17 +176,20 @@ Status SimRegistry::reach(RegistryHandle handle, std::uint32_t needed,
     const auto it = handles_.find(handle);
     if (it == handles_.end()) return kErrorInvalidHandle;
     if ((it->second.granted & needed) != needed) return kErrorAccessDenied;
-    if (it->second.key->deleted) return kErrorKeyDeleted;
+    if (it->second.key->deleted && !evenDeleted) return kErrorKeyDeleted;
     key = it->second.key.get();
     return kSuccess;
 }
 
-RegistryHandle SimRegistry::remember(RegistryKeyNode& key, std::uint32_t access) {
+Status SimRegistry::remember(RegistryKeyNode& key, std::uint32_t access, RegistryHandle& handle) {
+    std::uint32_t granted = 0;
+    const KeySecurity* security = key.security ? &*key.security : nullptr;
+    if (!checkKeyAccess(security, access, granted)) return kErrorAccessDenied;
     // Values are never reused, so a stale handle keeps failing instead of reaching a new key.
-    const RegistryHandle handle = nextHandle_;
+    handle = nextHandle_;
     nextHandle_ += 4;
-    handles_.emplace(handle, OpenKey{key.shared_from_this(), grantedAccess(access)});
-    return handle;
+    handles_.emplace(handle, OpenKey{key.shared_from_this(), granted});
+    return kSuccess;
 }
 
 Status SimRegistry::openKey(RegistryHandle parent, const std::string& subKey, std::uint32_t access,
@@ -217,8 +206,7 @@ Status SimRegistry::openKey(RegistryHandle parent, const std::string& subKey, st
     if (const Status status = splitSubKey(path, names)) return status;
     const ViewWalk walk = walkView(tree_, *base, names, access, wow64_, WalkPurpose::Open);
     if (walk.found < names.size()) return kErrorFileNotFound;
-    key = remember(*walk.key, access);
-    return kSuccess;
+    return remember(*walk.key, access, key);
 }
 
 Status SimRegistry::createKey(RegistryHandle parent, const std::string& subKey,
@@ -235,8 +223,7 @@ Status SimRegistry::createKey(RegistryHandle parent, const std::string& subKey,
         if (tree_.subkey(*made, names[i]) != nullptr) return kErrorFileNotFound;
         made = &tree_.addSubkey(*made, names[i]);
     }
-    key = remember(*made, access);
-    return kSuccess;
+    return remember(*made, access, key);
 }
 
 Status SimRegistry::closeKey(RegistryHandle key) {
@@ -280,7 +267,45 @@ Status SimRegistry::deleteKey(RegistryHandle parent, const std::string& subKey) 
     if (const Status status = splitSubKey(subKey, names)) return status;
     const ViewWalk walk = walkView(tree_, *base, names, 0, wow64_, WalkPurpose::Open);
     if (walk.found < names.size()) return kErrorFileNotFound;
+    // A named key is opened for DELETE first; an empty name deletes the handle's own key,
+    // whatever rights the handle holds.
+    std::uint32_t granted = 0;
+    const KeySecurity* security = walk.key->security ? &*walk.key->security : nullptr;
+    if (!names.empty() && !checkKeyAccess(security, kDelete, granted)) return kErrorAccessDenied;
     return tree_.remove(*walk.key);
+}
+
+Status SimRegistry::getKeySecurity(RegistryHandle key, std::uint32_t information,
+                                   std::string& descriptor) {
+    RegistryKeyNode* node = nullptr;
+    std::uint32_t needed = kReadControl;
+    if ((information & kSaclSecurityInformation) != 0) needed |= kAccessSystemSecurity;
+    if (const Status status = reach(key, needed, node, true)) return status;
+    descriptor = descriptorBytes(node->security ? *node->security : defaultKeySecurity(), information);
+    return kSuccess;
+}
+
+Status SimRegistry::setKeySecurity(RegistryHandle key, std::uint32_t information,
+                                   const std::string& descriptor) {
+    constexpr std::uint32_t kAnyPart = kOwnerSecurityInformation | kGroupSecurityInformation |
+                                       kDaclSecurityInformation | kSaclSecurityInformation;
+    if ((information & kAnyPart) == 0) return kErrorInvalidParameterValue;
+    DescriptorParts given;
+    if (const Status status = parseDescriptor(descriptor, given)) return status;
+    if (((information & kOwnerSecurityInformation) != 0 && !given.owner) ||
+        ((information & kGroupSecurityInformation) != 0 && !given.group)) {
+        return kErrorInvalidSecurityDescriptor;
+    }
+    std::uint32_t needed = 0;
+    if ((information & (kOwnerSecurityInformation | kGroupSecurityInformation)) != 0) {
+        needed |= kWriteOwner;
+    }
+    if ((information & kDaclSecurityInformation) != 0) needed |= kWriteDac;
+    if ((information & kSaclSecurityInformation) != 0) needed |= kAccessSystemSecurity;
+    RegistryKeyNode* node = nullptr;
+    if (const Status status = reach(key, needed, node, true)) return status;
+    node->security = applyDescriptor(node->security ? &*node->security : nullptr, given, information);
+    return kSuccess;
 }
 
 Status SimRegistry::enumKey(RegistryHandle key, std::uint32_t index, std::string& name) {

@@ -10,6 +10,7 @@
 
 #include "platform/Registry.h"
 #include "platform/sim/SimRegistryTree.h"
+#include "platform/sim/SimToken.h"
 #include "platform/sim/SimWindows.h"
 
 namespace vx::platform::sim {
@@ -19,14 +20,14 @@ inline constexpr Status kErrorInvalidParameter = 87;
 inline constexpr Status kErrorBadPathname = 161;
 inline constexpr Status kErrorKeyDeleted = 1018;
 
-// HKEY_CURRENT_USER is this user's key below HKEY_USERS.
-inline constexpr const char* kUserSid = "S-1-5-21-0-0-0-1000";
-
 // Statuses as Wine gives them: 6 for a handle that is not open, 1018 for a key deleted
 // while its handle stays open, 5 for a handle lacking the right a call needs (query:
 // KEY_QUERY_VALUE; set or delete a value: KEY_SET_VALUE; enumerate: KEY_ENUMERATE_SUB_KEYS;
+// read security: READ_CONTROL; set the DACL: WRITE_DAC, the owner or group: WRITE_OWNER;
 // opening and creating below a handle need none), 161 for a path starting with "\", 234
 // for a path longer than 260 characters, 87 for creating a name longer than 256.
+// Opening a key, "creating" one that exists and deleting one (opened for DELETE) pass the
+// key's access check (SimToken.h); security calls work on a deleted key's handle.
 class SimRegistry final : public Registry {
 public:
     explicit SimRegistry(Bitness bitness);
@@ -43,6 +44,10 @@ public:
                                   const std::string& data) override;
     [[nodiscard]] Status deleteValue(RegistryHandle key, const std::string& name) override;
     [[nodiscard]] Status deleteKey(RegistryHandle parent, const std::string& subKey) override;
+    [[nodiscard]] Status getKeySecurity(RegistryHandle key, std::uint32_t information,
+                                        std::string& descriptor) override;
+    [[nodiscard]] Status setKeySecurity(RegistryHandle key, std::uint32_t information,
+                                        const std::string& descriptor) override;
     [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
                                  std::string& name) override;
 
@@ -61,8 +66,10 @@ private:
 
     RegistryKeyNode* rootKey(RegistryHandle root) const;
     [[nodiscard]] Status reach(RegistryHandle handle, std::uint32_t needed,
-                               RegistryKeyNode*& key) const;
-    RegistryHandle remember(RegistryKeyNode& key, std::uint32_t access);
+                               RegistryKeyNode*& key, bool evenDeleted = false) const;
+    // A new handle, when the key's access check grants `access`.
+    [[nodiscard]] Status remember(RegistryKeyNode& key, std::uint32_t access,
+                                  RegistryHandle& handle);
 
     bool wow64_;
     RegistryTree tree_;

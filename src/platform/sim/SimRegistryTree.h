@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Types.h"
+#include "platform/sim/SimKeySecurity.h"
 
 namespace vx::platform::sim {
 
@@ -33,6 +35,8 @@ struct RegistryKeyNode : std::enable_shared_from_this<RegistryKeyNode> {
     std::map<std::string, RegistryValueRecord> values;  // by upper-case name
     // A symbolic link stands for the key at this native path; it holds nothing itself.
     KeyPath linkTarget;
+    // None until one is set: the key then reports defaultKeySecurity() and is not checked.
+    std::optional<KeySecurity> security;
 };
 
 class RegistryTree {

@@ -2,6 +2,7 @@
 // The shared world behind SimWindows: one disk tree, one thread's redirection switch, and
 // the services that see them.
 
+#include "platform/sim/SimAccounts.h"
 #include "platform/sim/SimDebugChannel.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimFileSystem.h"
@@ -10,6 +11,7 @@
 #include "platform/sim/SimProfileFiles.h"
 #include "platform/sim/SimRedirection.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimSystemInfo.h"
 #include "platform/sim/SimUserInterface.h"
 #include "platform/sim/SimWindows.h"
@@ -31,7 +33,9 @@ struct SimWindows::State {
     SimSystemInfo system;
     SimDebugChannel debug;
     SimRegistry registry;
+    SimAccounts accounts;
     SimUserInterface userInterface;
+    SimShell shell{files, bitness};
 };
 
 }  // namespace vx::platform::sim

@@ -28,4 +28,15 @@ std::vector<std::string> SimUserInterface::loadedLibraries() const {
     return names;
 }
 
+int SimUserInterface::messageBox(const std::string& text, const std::string& title,
+                                 MessageButtons buttons) {
+    messageBoxes_.push_back({text, title, buttons});
+    if (messageAnswers_.empty()) {
+        return buttons == MessageButtons::YesNo ? kAnswerYes : kAnswerOk;
+    }
+    const int answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
+    return answer;
+}
+
 }  // namespace vx::platform::sim

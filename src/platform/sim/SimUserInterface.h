@@ -25,7 +25,13 @@ public:
     void freeLibrary(std::uintptr_t library) override;
     void initCommonControls() override { commonControlsInitialised_ = true; }
 
+    // Each box takes the next queued answer; with none left the user presses OK, or Yes.
+    int messageBox(const std::string& text, const std::string& title,
+                   MessageButtons buttons) override;
+
     void queueAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+    void queueMessageAnswer(int answer) { messageAnswers_.push_back(answer); }
+    const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
     const std::vector<InputBoxRecord>& inputBoxes() const { return inputBoxes_; }
     bool commonControlsInitialised() const { return commonControlsInitialised_; }
     // In the order they were loaded.
@@ -34,6 +40,8 @@ public:
 private:
     std::deque<std::optional<std::string>> answers_;
     std::vector<InputBoxRecord> inputBoxes_;
+    std::deque<int> messageAnswers_;
+    std::vector<MessageBoxRecord> messageBoxes_;
     std::map<std::uintptr_t, std::string> libraries_;
     std::uintptr_t nextLibrary_ = 0x10000000;
     bool commonControlsInitialised_ = false;

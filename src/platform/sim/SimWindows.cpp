@@ -44,6 +44,7 @@ SimWindows::State::State(Bitness machineBitness)
     }
     addFolders(tree, "C:\\ProgramData");
     addFolders(tree, "C:\\Users\\Public\\Desktop");
+    addFolders(tree, "C:\\Users\\tech\\Desktop");
     addFolders(tree, "C:\\Users\\tech\\AppData\\Roaming");
     addFolders(tree, "C:\\Users\\tech\\AppData\\Local\\Temp");
     setDefaultVariables(environment, machineBitness);
@@ -64,6 +65,8 @@ ProfileFiles& SimWindows::profiles() { return state_->profiles; }
 SystemInfo& SimWindows::system() { return state_->system; }
 Registry& SimWindows::registry() { return state_->registry; }
 UserInterface& SimWindows::userInterface() { return state_->userInterface; }
+Shell& SimWindows::shell() { return state_->shell; }
+Accounts& SimWindows::accounts() { return state_->accounts; }
 
 Bitness SimWindows::bitness() const { return state_->bitness; }
 
@@ -170,8 +173,50 @@ std::vector<std::string> SimWindows::registrySubkeys(const std::string& key) con
 
 int SimWindows::openRegistryHandles() const { return state_->registry.openHandles(); }
 
+void SimWindows::setRegistryKeySecurity(const std::string& key, const std::string& descriptor) {
+    DescriptorParts given;
+    if (parseDescriptor(descriptor, given) != kSuccess) {
+        throw std::invalid_argument("not a self-relative security descriptor for \"" + key + "\"");
+    }
+    // As RegSetKeySecurity with the parts the descriptor carries.
+    std::uint32_t information = kDaclSecurityInformation;
+    if (given.owner) information |= kOwnerSecurityInformation;
+    if (given.group) information |= kGroupSecurityInformation;
+    RegistryKeyNode& node = state_->registry.tree().add(storedKeyPath(key));
+    node.security = applyDescriptor(node.security ? &*node.security : nullptr, given, information);
+}
+
+std::optional<std::string> SimWindows::registryKeySecurity(const std::string& key) const {
+    const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key));
+    if (node == nullptr) return std::nullopt;
+    return descriptorBytes(node->security ? *node->security : defaultKeySecurity(),
+                           kOwnerSecurityInformation | kGroupSecurityInformation |
+                               kDaclSecurityInformation);
+}
+
+void SimWindows::defineAccount(const std::string& name, const std::string& sid) {
+    state_->accounts.define(name, sid);
+}
+
+std::string SimWindows::currentUserSid() const { return tokenUserSid(); }
+
+int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
+void SimWindows::setDesktopWindowPresent(bool present) {
+    state_->shell.setDesktopWindowPresent(present);
+}
+void SimWindows::setSpecialFolder(int csidl, const std::string& path) {
+    state_->shell.setSpecialFolder(csidl, path);
+}
+void SimWindows::setLinkSavesVanish(bool vanish) { state_->shell.setLinkSavesVanish(vanish); }
+
 void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {
     state_->userInterface.queueAnswer(std::move(answer));
+}
+
+void SimWindows::queueMessageBoxAnswer(int answer) { state_->userInterface.queueMessageAnswer(answer); }
+
+const std::vector<MessageBoxRecord>& SimWindows::messageBoxes() const {
+    return state_->userInterface.messageBoxes();
 }
 
 const std::vector<InputBoxRecord>& SimWindows::inputBoxes() const {

@@ -62,6 +62,8 @@ public:
     SystemInfo& system() override;
     Registry& registry() override;
     UserInterface& userInterface() override;
+    Accounts& accounts() override;
+    Shell& shell() override;
 
     // ---- the world ----
     Bitness bitness() const;
@@ -103,10 +105,29 @@ public:
     // Keys whose handles are still open (a leak check for tests).
     int openRegistryHandles() const;
 
+    // Key security, as self-relative descriptor bytes (owner, group and DACL), by stored path.
+    void setRegistryKeySecurity(const std::string& key, const std::string& descriptor);
+    std::optional<std::string> registryKeySecurity(const std::string& key) const;
+    // Accounts the name lookup knows besides the built-in ones; the current user ("tech",
+    // member of Administrators and Users) is known from the start.
+    void defineAccount(const std::string& name, const std::string& sid);
+    std::string currentUserSid() const;
+
+    // Shell: links are files whose fields readLink gives back; the desktop refresh is counted.
+    int desktopRefreshes() const;
+    void setDesktopWindowPresent(bool present);
+    void setSpecialFolder(int csidl, const std::string& path);
+    // The link object reports success but leaves no file (as a full or read-only disk can).
+    void setLinkSavesVanish(bool vanish);
+
     // The user's answers to the coming input boxes, in order; nothing means Cancel. An input
     // box without a queued answer is cancelled.
     void queueInputBoxAnswer(std::optional<std::string> answer);
     const std::vector<InputBoxRecord>& inputBoxes() const;
+    // The user's answers to the coming message boxes (kAnswerYes, ...); without one the
+    // user presses OK or Yes.
+    void queueMessageBoxAnswer(int answer);
+    const std::vector<MessageBoxRecord>& messageBoxes() const;
     bool commonControlsInitialised() const;
     // Libraries loaded and not yet freed.
     std::vector<std::string> loadedLibraries() const;

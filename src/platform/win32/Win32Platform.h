@@ -3,6 +3,7 @@
 // of <windows.h>, so code outside this folder can create the backend.
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Accounts.h"
 #include "platform/win32/Win32DebugChannel.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/Win32ProfileFiles.h"
 #include "platform/win32/Win32Redirection.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/Win32UserInterface.h"
 
@@ -26,6 +28,8 @@ public:
     SystemInfo& system() override { return system_; }
     Registry& registry() override { return registry_; }
     UserInterface& userInterface() override { return userInterface_; }
+    Shell& shell() override { return shell_; }
+    Accounts& accounts() override { return accounts_; }
 
 private:
     Win32DebugChannel debug_;
@@ -37,6 +41,8 @@ private:
     Win32SystemInfo system_;
     Win32Registry registry_;
     Win32UserInterface userInterface_;
+    Win32Shell shell_;
+    Win32Accounts accounts_;
 };
 
 }  // namespace vx::platform::win32

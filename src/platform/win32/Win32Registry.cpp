@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -29,6 +31,56 @@ Status status(LSTATUS result) { return static_cast<Status>(result); }
 // Byte counts pass through the calls as DWORDs.
 bool fitsDword(std::size_t count) {
     return static_cast<std::uint64_t>(count) <= std::numeric_limits<DWORD>::max();
+}
+
+std::size_t readLe(const std::string& bytes, std::size_t offset, std::size_t width) {
+    std::size_t value = 0;
+    for (std::size_t i = 0; i < width; ++i) {
+        value |= static_cast<std::size_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+    }
+    return value;
+}
+
+// A SID of revision 1 that lies whole inside `bytes` at `offset`.
+bool sidFits(const std::string& bytes, std::size_t offset) {
+    if (offset > bytes.size() || bytes.size() - offset < 8 || bytes[offset] != 1) return false;
+    const std::size_t count = static_cast<unsigned char>(bytes[offset + 1]);
+    return count <= SID_MAX_SUB_AUTHORITIES && bytes.size() - offset >= 8 + 4 * count;
+}
+
+// An ACL that lies whole inside `bytes` at `offset`, every entry in it too.
+bool aclFits(const std::string& bytes, std::size_t offset) {
+    if (offset > bytes.size() || bytes.size() - offset < sizeof(ACL)) return false;
+    const std::size_t size = readLe(bytes, offset + 2, 2);
+    if (size < sizeof(ACL) || size > bytes.size() - offset) return false;
+    const std::string acl = bytes.substr(offset, size);
+    std::size_t at = sizeof(ACL);
+    for (std::size_t i = 0, count = readLe(acl, 4, 2); i < count; ++i) {
+        if (acl.size() - at < sizeof(ACE_HEADER)) return false;
+        const std::size_t entry = readLe(acl, at + 2, 2);
+        if (entry < 8 || entry > acl.size() - at) return false;
+        const BYTE type = static_cast<BYTE>(acl[at]);
+        if ((type == ACCESS_ALLOWED_ACE_TYPE || type == ACCESS_DENIED_ACE_TYPE) &&
+            !sidFits(acl.substr(at, entry), 8)) {
+            return false;
+        }
+        at += entry;
+    }
+    return true;
+}
+
+bool wholeSelfRelativeDescriptor(const std::string& bytes) {
+    constexpr std::size_t kHeader = 20;
+    if (bytes.size() < kHeader || (readLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) return false;
+    for (const std::size_t field : {std::size_t{4}, std::size_t{8}}) {
+        const std::size_t offset = readLe(bytes, field, 4);
+        if (offset != 0 && !sidFits(bytes, offset)) return false;
+    }
+    for (const std::size_t field : {std::size_t{12}, std::size_t{16}}) {
+        const std::size_t offset = readLe(bytes, field, 4);
+        if (offset != 0 && !aclFits(bytes, offset)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -94,6 +146,38 @@ Status Win32Registry::deleteValue(RegistryHandle key, const std::string& name) {
 
 Status Win32Registry::deleteKey(RegistryHandle parent, const std::string& subKey) {
     return status(::RegDeleteKeyA(toHkey(parent), subKey.c_str()));
+}
+
+Status Win32Registry::getKeySecurity(RegistryHandle key, std::uint32_t information,
+                                     std::string& descriptor) {
+    DWORD size = 0;
+    LSTATUS result = ::RegGetKeySecurity(toHkey(key), information, nullptr, &size);
+    // The size query answers ERROR_INSUFFICIENT_BUFFER. Its size can be short (Wine says 0
+    // for information naming no part, then wants 20) and the descriptor can change before
+    // the next call: each shortfall names the size to try next.
+    for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+        // DWORD elements keep the descriptor aligned as the system expects.
+        std::vector<DWORD> buffer(size / sizeof(DWORD) + 1);
+        DWORD filled = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+        result = ::RegGetKeySecurity(toHkey(key), information, buffer.data(), &filled);
+        if (result == ERROR_SUCCESS) {
+            // On success the count is the descriptor's own length.
+            const std::size_t length = std::min<std::size_t>(filled, buffer.size() * sizeof(DWORD));
+            descriptor.assign(reinterpret_cast<const char*>(buffer.data()), length);
+            return kSuccess;
+        }
+        size = filled;
+    }
+    if (result == ERROR_SUCCESS) descriptor.clear();
+    return status(result);
+}
+
+Status Win32Registry::setKeySecurity(RegistryHandle key, std::uint32_t information,
+                                     const std::string& descriptor) {
+    if (!wholeSelfRelativeDescriptor(descriptor)) return ERROR_INVALID_SECURITY_DESCR;
+    std::vector<DWORD> buffer(descriptor.size() / sizeof(DWORD) + 1);
+    std::memcpy(buffer.data(), descriptor.data(), descriptor.size());
+    return status(::RegSetKeySecurity(toHkey(key), information, buffer.data()));
 }
 
 Status Win32Registry::enumKey(RegistryHandle key, std::uint32_t index, std::string& name) {

@@ -20,6 +20,13 @@ public:
                                   const std::string& data) override;
     [[nodiscard]] Status deleteValue(RegistryHandle key, const std::string& name) override;
     [[nodiscard]] Status deleteKey(RegistryHandle parent, const std::string& subKey) override;
+    [[nodiscard]] Status getKeySecurity(RegistryHandle key, std::uint32_t information,
+                                        std::string& descriptor) override;
+    // Bytes that are not a whole self-relative descriptor (short, without SE_SELF_RELATIVE,
+    // or naming an owner, group or ACL outside them) give 1338 without a call: the system
+    // would read past them.
+    [[nodiscard]] Status setKeySecurity(RegistryHandle key, std::uint32_t information,
+                                        const std::string& descriptor) override;
     [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
                                  std::string& name) override;
 };

@@ -5,6 +5,8 @@ namespace vx::platform::win32 {
 
 class Win32UserInterface final : public UserInterface {
 public:
+    int messageBox(const std::string& text, const std::string& title,
+                   MessageButtons buttons) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::uintptr_t loadLibrary(const std::string& name) override;

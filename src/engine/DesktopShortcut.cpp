@@ -1,0 +1,118 @@
+#include "engine/DesktopShortcut.h"
+
+#include "common/AppState.h"
+#include "common/FSO.h"
+#include "common/FileTests.h"
+#include "common/Guarded.h"
+#include "common/SystemFolders.h"
+#include "engine/BrandingActions.h"
+#include "engine/BrandingSettings.h"
+#include "engine/SafeNames.h"
+#include "engine/SystemFiles.h"
+#include "engine/cShellLinkA.h"
+#include "platform/Platform.h"
+
+namespace vx::engine {
+namespace {
+
+constexpr const char* kDropError = "modBranding\\DropDesktopShortcut VB ERROR: ";
+constexpr const char* kRemoveError = "modBranding\\RemoveDesktopShortcut VB ERROR: ";
+constexpr int kShowMaximized = 3;
+
+std::string Browser() {
+    auto& environment = platform::Current().environment();
+    const std::string wow = environment.variable("programfiles(x86)") + "\\Internet Explorer\\iexplore.exe";
+    if (DoesFileExist(wow, false)) {
+        return wow;
+    }
+    return environment.variable("programfiles") + "\\Internet Explorer\\iexplore.exe";
+}
+
+// A shell link that starts the browser with the address; true when the .lnk is on disk.
+bool CreateBrowserLink(const std::string& link, const std::string& url, const std::string& iconPath,
+                       bool& created) {
+    clsFSO().KillFile(link);
+    cShellLinkA shellLink;
+    created = shellLink.CreateLink(url, link, Browser(), "", url, 0, 0, kShowMaximized, iconPath);
+    return created && DoesFileExist(link, false);
+}
+
+void WriteInternetShortcut(const std::string& file, const std::string& url, const std::string& iconPath) {
+    // The first line replaces an older file; the rest is appended.
+    if (!SaveTextToFile(file, "[InternetShortcut]", false)) {
+        return;
+    }
+    static_cast<void>(SaveTextToFile(file, "URL=" + url, true));
+    if (!iconPath.empty()) {
+        static_cast<void>(SaveTextToFile(file, "IconFile=" + iconPath, true));
+        static_cast<void>(SaveTextToFile(file, "IconIndex=0", true));
+    }
+}
+
+}  // namespace
+
+void DropDesktopShortcut() {
+    std::string url, name, icon, useIE;
+    Guarded(kDropError, [&] {
+        url = settings::Read(settings::kShortcutUrl);
+        name = settings::Read(settings::kShortcutName);
+        icon = settings::Read(settings::kShortcutIcon);
+        useIE = settings::Read(settings::kUseIE);
+    });
+    if (url.empty() || name.empty() || !AcceptFileName("ShortcutName", name)) {
+        return;
+    }
+    std::string iconPath;
+    Guarded(kDropError, [&] {
+        if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
+            DoesFileExist(State().brandingFolder + icon, false)) {
+            static_cast<void>(CopyFileSilently(State().brandingFolder + icon, WindowsFolderFile(icon)));
+            iconPath = WindowsFolderFile(icon);
+        }
+    });
+    std::string base;
+    Guarded(kDropError, [&] { base = AllUsersDesktopFolder() + "\\" + name; });
+    if (base.empty()) {
+        return;
+    }
+    bool writeUrlFile = useIE != "1";
+    if (!writeUrlFile) {
+        Guarded(kDropError, [&] {
+            bool created = false;
+            // A link reported as made but not on disk falls back to the Internet shortcut.
+            writeUrlFile = !CreateBrowserLink(base + ".lnk", url, iconPath, created) && created;
+        });
+    }
+    if (writeUrlFile) {
+        Guarded(kDropError, [&] { WriteInternetShortcut(base + ".url", url, iconPath); });
+    }
+    RefreshDesktop();
+}
+
+void RemoveDesktopShortcut() {
+    std::string name, icon;
+    Guarded(kRemoveError, [&] {
+        name = settings::Read(settings::kShortcutName);
+        icon = settings::Read(settings::kShortcutIcon);
+    });
+    if (name.empty() || !AcceptFileName("ShortcutName", name)) {
+        return;
+    }
+    Guarded(kRemoveError, [&] {
+        if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) && DoesFileExist(WindowsFolderFile(icon), false)) {
+            DeleteSystemFile(WindowsFolderFile(icon));
+        }
+    });
+    Guarded(kRemoveError, [&] {
+        const std::string base = AllUsersDesktopFolder() + "\\" + name;
+        clsFSO().KillFile(base + ".url");
+        clsFSO().KillFile(base + ".lnk");
+    });
+}
+
+void RefreshDesktop() {
+    Guarded("modBranding\\RefreshDesktop VB ERROR: ",
+            [] { static_cast<void>(platform::Current().shell().refreshDesktop()); });
+}
+
+}  // namespace vx::engine

@@ -1,0 +1,41 @@
+#include "engine/SafeNames.h"
+
+#include <array>
+
+#include "common/DebugLog.h"
+#include "common/Text.h"
+
+namespace vx::engine {
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+        return false;
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+            return false;
+        }
+    }
+    // Device names stay devices whatever extension follows them.
+    static constexpr std::array<const char*, 22> devices{
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    const std::string stem = UCase(Trim(name.substr(0, name.find('.'))));
+    for (const char* device : devices) {
+        if (stem == device) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AcceptFileName(const std::string& setting, const std::string& name) {
+    if (name.empty() || IsPlainFileName(name)) {
+        return true;
+    }
+    DPrint("modBranding: " + setting + " is not a plain file name; step skipped");
+    DPrint("\t- " + setting + "=" + name);
+    return false;
+}
+
+}  // namespace vx::engine

@@ -1,0 +1,40 @@
+#include "engine/SystemFiles.h"
+
+#include "common/DebugLog.h"
+#include "common/FSO.h"
+#include "common/FileTests.h"
+#include "platform/Platform.h"
+
+namespace vx::engine {
+namespace {
+std::string SystemRoot() { return platform::Current().environment().variable("systemroot"); }
+}  // namespace
+
+bool CopyFileSilently(const std::string& source, const std::string& destination) {
+    DisableFSRedir();
+    int result = -1;
+    try {
+        result = platform::Current().files().shellCopy(source, destination);
+    } catch (...) {
+        ReportError("modBranding\\CopyFile VB ERROR: ", CurrentError(), {{"sSource", source}});
+    }
+    RevertFSRedir();
+    if (result != 0) {
+        DPrint("modBranding\\CopyFile: the shell copy failed with " + ToText(result));
+        DPrint("\t- sSource=" + source);
+        DPrint("\t- sDestination=" + destination);
+    }
+    return result == 0;
+}
+
+void DeleteSystemFile(const std::string& path) {
+    DisableFSRedir();
+    clsFSO().KillFile(path);
+    RevertFSRedir();
+}
+
+std::string System32File(const std::string& name) { return SystemRoot() + "\\System32\\" + name; }
+
+std::string WindowsFolderFile(const std::string& name) { return SystemRoot() + "\\" + name; }
+
+}  // namespace vx::engine

@@ -1,0 +1,20 @@
+#pragma once
+// Copying and deleting files in the system folders, with redirection off, without dialogs.
+
+#include <string>
+
+namespace vx::engine {
+
+// One silent shell copy (no question, no dialog, an existing file replaced, the destination
+// folder made); true when the shell reported success. Failures are logged.
+bool CopyFileSilently(const std::string& source, const std::string& destination);
+
+// Deletes one file with redirection off; a missing file is skipped quietly.
+void DeleteSystemFile(const std::string& path);
+
+// "systemroot" + "\System32\" + name: the real System32 of the running Windows.
+std::string System32File(const std::string& name);
+// "systemroot" + "\" + name.
+std::string WindowsFolderFile(const std::string& name);
+
+}  // namespace vx::engine

@@ -1,0 +1,23 @@
+#pragma once
+// Security identifiers in their binary Windows layout (revision 1, sub-authority count,
+// 48-bit big-endian authority, little-endian 32-bit sub-authorities): the form the key
+// security and the account names of the simulated Windows hand out.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx::platform::sim {
+
+// "S-1-5-32-544" as bytes; nothing when the text is not a SID of revision 1 with at most
+// 15 sub-authorities.
+std::optional<std::string> sidFromText(std::string_view text);
+// The bytes of a SID the caller knows to be well formed; throws std::invalid_argument else.
+std::string sidBytes(std::string_view text);
+// The length of the SID that starts at `offset`, when `bytes` holds it whole; 0 otherwise.
+std::size_t sidLength(std::string_view bytes, std::size_t offset = 0);
+// "S-1-5-32-544"; "(not a SID)" for bytes that are not one.
+std::string sidText(std::string_view sid);
+
+}  // namespace vx::platform::sim

@@ -1,0 +1,229 @@
+#include "registry/RegistryDelete.h"
+
+#include <vector>
+
+#include "common/AppSettings.h"
+#include "common/DebugLog.h"
+#include "common/FileTests.h"
+#include "common/ProcessLaunch.h"
+#include "common/Text.h"
+#include "platform/Platform.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryPaths.h"
+#include "registry/RegistryValues.h"
+#include "security/DaclSnapshot.h"
+#include "security/KeyPermissions.h"
+#include "security/Ownership.h"
+
+namespace vx {
+namespace {
+
+constexpr std::uint32_t kSubtreeAccess = 0xF003F;
+
+std::string OutcomeLine(std::uint32_t status) {
+    if (status == platform::kSuccess) return "\t- lResult: 0 SUCCESS";
+    if (status == platform::kErrorFileNotFound) return "\t- lResult: 2 NOT FOUND";
+    return "\t- lResult (0=Success 2=Not Found): " + ToText(status);
+}
+
+bool Refused(std::uint32_t status) {
+    return status != platform::kSuccess && status != platform::kErrorFileNotFound;
+}
+
+std::string LowerLongRootName(const std::string& topKey) {
+    const std::string lower = LCase(topKey);
+    if (lower == "hklm") return "hkey_local_machine\\";
+    if (lower == "hkcu") return "hkey_current_user\\";
+    if (lower == "hku") return "hkey_users\\";
+    if (lower == "hkcr") return "hkey_classes_root\\";
+    return "";
+}
+
+// The inline ownership commands for a value's key, run only with a tool beside the program.
+void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath) {
+    const std::string longName = LowerLongRootName(topKey);
+    if (longName.empty()) {
+        DPrint("modRegistry\\fDeleteValue:  TopKeys supported: HKLM, HKCU, HKU, HKCR");
+        DPrint("\t- Passed: " + topKey);
+        DPrint("\tThere may be an error in code.");
+        return;
+    }
+    const std::string tool = AppPath() + "subinacl.exe";
+    if (!DoesFileExist(tool, false)) {
+        return;
+    }
+    auto& environment = platform::Current().environment();
+    const std::string user = environment.variable("computername") + "\\" + environment.variable("username");
+    // The tool path is quoted: a program folder with a blank must not break the command.
+    const std::string command =
+        "\"" + tool + "\" /subkeyreg \"" + longName + keyPath + "\"";
+    for (const std::string& rights : {" /setowner=" + user, " /sgrant=" + user + "=F", " /grant=" + user + "=F"}) {
+        std::string line = command + rights;
+        std::string errorText;
+        static_cast<void>(ShellAndWaitForTermination(line, platform::kShowHidden, errorText, kNoTimeLimit, false));
+    }
+}
+
+}  // namespace
+
+std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath,
+                           const std::string& valueName, bool& notFound) {
+    std::uint32_t status = kStatusNotReached;
+    std::string path = keyPath;
+    security::DaclSnapshot snapshot;
+    bool retried = false;
+    try {
+        while (true) {
+            const auto root = fTopKey(topKey);
+            if (root == kTopKeyUnknown) {
+                throw Failure(0, "");
+            }
+            if (root == kTopKeyIniFile) {
+                // The key is blanked, as the profile functions cannot tell "delete" apart here.
+                status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
+                             ? platform::kSuccess
+                             : platform::kErrorAccessDenied;
+                break;
+            }
+            const std::uint32_t view = ApplyViewRule(path);
+            RegistryKey key;
+            status = key.open(root, path, platform::kKeySetValue | view);
+            if (status == platform::kSuccess) {
+                status = platform::Current().registry().deleteValue(key.handle(), valueName);
+                static_cast<void>(key.close());
+            }
+            if (!Refused(status) || retried) {
+                break;
+            }
+            retried = true;
+            snapshot.Remember(root, path, view);
+            TakeOwnershipForValue(topKey, path);
+            security::GetRegKeyPermissions(topKey, path, view);
+        }
+        if (Refused(status)) {
+            snapshot.Restore();
+        }
+        if (status == platform::kErrorFileNotFound) {
+            notFound = true;
+        }
+        DPrint("modRegistry\\fDeleteValue:");
+        DPrint("\t- Passed Key: " + topKey + "\\" + path);
+        DPrint("\t- Passed Value: " + valueName);
+        DPrint(OutcomeLine(status));
+        return Refused(status) ? status : platform::kSuccess;
+    } catch (...) {
+        const auto error = CurrentError();
+        DPrint("modRegistry\\fDeleteValue - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("\t- Key: " + topKey + "\\" + path);
+        DPrint("\t- Value: " + valueName);
+        DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
+        snapshot.Restore();
+        return status;
+    }
+}
+
+std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPath,
+                         const std::string& keyName, bool& notFound) {
+    std::uint32_t status = kStatusNotReached;
+    std::uint32_t result = kStatusNotReached;
+    std::string parent = parentPath;
+    const auto fullPath = [&] { return parent + "\\" + keyName; };
+    const auto reportError = [&] {
+        const auto error = CurrentError();
+        DPrint("modRegistry\\fDeleteKey - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("\t- Key: " + topKey + "\\" + fullPath());
+        DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
+    };
+    const auto root = fTopKey(topKey);
+    if (root == kTopKeyUnknown) {
+        try {
+            throw Failure(0, "");
+        } catch (...) {
+            reportError();
+        }
+        return result;
+    }
+    // Both runs work in one view: the walk and the final deletion see the same keys.
+    const std::uint32_t view = ApplyViewRule(parent);
+    security::DaclSnapshot snapshot;
+    for (bool secondRun = false;; secondRun = true) {
+        try {
+            snapshot.Remember(root, fullPath(), view);
+            if (secondRun) {
+                std::string owner, grantee;
+                security::TakeOwnershipOfKey(topKey, fullPath(), owner, grantee);
+            }
+            security::GetRegKeyPermissions(topKey, fullPath(), view);
+            RegistryKey key;
+            status = key.open(root, parent, platform::kKeyCreateSubKey | view);
+            if (status == platform::kSuccess) {
+                fDeleteSubkeys(root, fullPath(), topKey, view, &snapshot);
+                status = platform::Current().registry().deleteKey(key.handle(), keyName);
+                static_cast<void>(key.close());
+            }
+        } catch (...) {
+            reportError();
+        }
+        if (!Refused(status)) {
+            result = platform::kSuccess;
+            break;
+        }
+        result = status;
+        DPrint("modRegistry\\fDeleteKey - Error:  " + ToText(status));
+        DPrint("\tKey:  " + topKey + "\\" + fullPath());
+        if (!secondRun) {
+            DPrint("\t- Attempting second run using subinacl...");
+            continue;
+        }
+        const std::string target = "\"" + topKey + "\\" + fullPath() + "\"";
+        DPrint("modRegistry\\fDeleteKey:  Still not working, attempting deletion with reg.exe");
+        DPrint("\tcmd:  reg.exe delete " + target + " /f");
+        std::uint32_t exitCode = 0;
+        static_cast<void>(ShellX("reg.exe", "DELETE " + target + " /f", true, platform::kShowHidden, exitCode));
+        break;
+    }
+    if (Refused(result)) {
+        snapshot.Restore();
+    }
+    if (status == platform::kErrorFileNotFound) {
+        notFound = true;
+    }
+    DPrint("modRegistry\\fDeleteKey: ");
+    DPrint("\t- Key: " + topKey + "\\" + fullPath());
+    DPrint(OutcomeLine(status));
+    return result;
+}
+
+void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const std::string& topKey,
+                    std::optional<std::uint32_t> view, security::DaclSnapshot* snapshot) {
+    try {
+        DPrint("modRegistry\\fDeleteSubkeys passed: " + topKey + "\\" + keyPath);
+        const std::uint32_t viewFlag = view.has_value() ? *view : ApplyViewRule(keyPath);
+        RegistryKey key;
+        if (key.open(root, keyPath, kSubtreeAccess | viewFlag) != platform::kSuccess) {
+            DPrint("modRegistry\\fDeleteSubkeys: Error opening key: " + keyPath);
+            return;
+        }
+        auto& registry = platform::Current().registry();
+        std::vector<std::string> names;
+        std::string name;
+        for (std::uint32_t index = 0; registry.enumKey(key.handle(), index, name) == platform::kSuccess; ++index) {
+            names.push_back(name.substr(0, name.find('\0')));
+        }
+        for (const auto& child : names) {
+            const std::string childPath = keyPath + "\\" + child;
+            if (snapshot != nullptr) {
+                snapshot->Remember(root, childPath, viewFlag);
+            }
+            security::GetRegKeyPermissions(topKey, childPath, viewFlag);
+            fDeleteSubkeys(root, childPath, topKey, viewFlag, snapshot);
+            static_cast<void>(registry.deleteKey(key.handle(), child));
+        }
+    } catch (...) {
+        const auto error = CurrentError();
+        DPrint("modRegistry\\fDeleteSubkeys - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("\t- Key: " + topKey + "\\" + keyPath);
+    }
+}
+
+}  // namespace vx

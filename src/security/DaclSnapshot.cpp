@@ -1,0 +1,44 @@
+#include "security/DaclSnapshot.h"
+
+#include "common/DebugLog.h"
+#include "common/Text.h"
+#include "platform/Platform.h"
+#include "registry/RegistryKey.h"
+#include "security/SecurityBytes.h"
+
+namespace vx::security {
+namespace {
+constexpr std::uint32_t kReadControl = 0x20000;
+constexpr std::uint32_t kWriteDac = 0x40000;
+}  // namespace
+
+void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& path,
+                            std::uint32_t view) {
+    for (const auto& saved : saved_) {
+        if (saved.root == root && saved.view == view && EqualsNoCase(saved.path, path)) {
+            return;
+        }
+    }
+    RegistryKey key;
+    std::string descriptor;
+    if (key.open(root, path, kReadControl | view) == platform::kSuccess &&
+        platform::Current().registry().getKeySecurity(key.handle(), kDaclSecurityInformation,
+                                                      descriptor) == platform::kSuccess) {
+        saved_.push_back({root, path, view, descriptor});
+    }
+}
+
+void DaclSnapshot::Restore() {
+    for (const auto& saved : saved_) {
+        RegistryKey key;
+        if (key.open(saved.root, saved.path, kWriteDac | saved.view) != platform::kSuccess) {
+            continue;  // gone after all, or out of reach
+        }
+        const auto status = platform::Current().registry().setKeySecurity(
+            key.handle(), kDaclSecurityInformation, saved.descriptor);
+        DPrint("SetPerm\\RestorePermissions: " + saved.path + "  lResult: " + ToText(status));
+    }
+    saved_.clear();
+}
+
+}  // namespace vx::security

@@ -1,0 +1,21 @@
+#pragma once
+// Taking ownership of a registry key or a path with the external "subinacl.exe" tool, when
+// one is found (beside the program first, then System32, then the Windows folder). Every
+// failure is ignored; the launcher reports what it ran.
+
+#include <string>
+
+namespace vx::security {
+
+// The tool that would run, or "" when there is none.
+std::string LocateOwnershipTool();
+
+// An empty owner becomes the user (HKCU) or "administrators"; an empty grantee the user, or
+// "System" without one. Both are written back.
+void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath,
+                        std::string& owner, std::string& grantee);
+
+void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
+                         std::string& owner, std::string& grantee);
+
+}  // namespace vx::security

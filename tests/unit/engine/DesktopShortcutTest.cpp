@@ -1,0 +1,127 @@
+#include "engine/DesktopShortcut.h"
+
+#include "engine/cShellLinkA.h"
+#include "unit/engine/EngineFixture.h"
+
+namespace vx::test {
+namespace {
+
+using DesktopShortcut = EngineTest;
+
+const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
+
+TEST_F(DesktopShortcut, AnInternetShortcutWithItsIcon) {
+    Settings("[DesktopShortcut]\r\nShortcutURL=https://support.example.com\r\nShortcutName=Northwind Support\r\n"
+             "ShortcutIcon=support.ico\r\nUseIE=0\r\n");
+    KitFile("support.ico", "ICO");
+    engine::DropDesktopShortcut();
+    EXPECT_EQ("[InternetShortcut]\r\nURL=https://support.example.com\r\nIconFile=C:\\Windows\\support.ico\r\nIconIndex=0\r\n",
+              sim().fileBytes(kDesktop + "Northwind Support.url"));
+    EXPECT_EQ("ICO", sim().fileBytes("C:\\Windows\\support.ico"));
+    EXPECT_EQ(1, sim().desktopRefreshes());
+}
+
+TEST_F(DesktopShortcut, DroppingTwiceRewritesTheFileFromItsFirstLine) {
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
+    engine::DropDesktopShortcut();
+    engine::DropDesktopShortcut();
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+}
+
+TEST_F(DesktopShortcut, OnlyUseIeOneMakesABrowserLink) {
+    for (const char* value : {"yes", "true", "0", ""}) {
+        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=") + value + "\r\n");
+        engine::DropDesktopShortcut();
+        EXPECT_TRUE(sim().fileBytes(kDesktop + "Help.url").has_value()) << value;
+        EXPECT_FALSE(sim().fileBytes(kDesktop + "Help.lnk").has_value()) << value;
+    }
+}
+
+TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
+    sim().addFile("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", "MZ");
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
+    sim().addFile(kDesktop + "Help.url", "kept");
+    sim().addFile(kDesktop + "Help.lnk", "replaced");
+    engine::DropDesktopShortcut();
+    engine::cShellLinkA link;
+    ASSERT_TRUE(link.GetLinkInfo(kDesktop + "Help.lnk"));
+    EXPECT_EQ("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", link.ExeName());
+    EXPECT_EQ("http://a.example", link.ExeArgs());
+    EXPECT_EQ("http://a.example", link.Description());
+    EXPECT_EQ("", link.WorkingDir());
+    EXPECT_EQ(link.ExeName(), link.IconFile()) << "without an icon the browser is the icon";
+    EXPECT_EQ(0, link.IconIndex());
+    EXPECT_EQ(3, link.ShowCommand());
+    EXPECT_EQ("kept", sim().fileBytes(kDesktop + "Help.url"));
+}
+
+TEST_F(DesktopShortcut, ALinkThatVanishesFallsBackToAnInternetShortcut) {
+    sim().setLinkSavesVanish(true);
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
+    engine::DropDesktopShortcut();
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+}
+
+TEST_F(DesktopShortcut, NothingWithoutAddressOrName) {
+    Settings("[DesktopShortcut]\r\nShortcutName=Help\r\n");
+    engine::DropDesktopShortcut();
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\n");
+    engine::DropDesktopShortcut();
+    EXPECT_EQ(0, sim().desktopRefreshes());
+    EXPECT_FALSE(sim().fileBytes(kDesktop + ".url").has_value());
+}
+
+TEST_F(DesktopShortcut, NamesThatPointElsewhereAreRefused) {
+    for (const char* name : {"..\\..\\Windows\\System32\\x", "C:\\x", "a/b", "..", "CON", "x:y", "name."}) {
+        SCOPED_TRACE(name);
+        sim().clearDebugLines();
+        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=") + name + "\r\n");
+        engine::DropDesktopShortcut();
+        engine::RemoveDesktopShortcut();
+        ASSERT_FALSE(lines().empty());
+        EXPECT_EQ("\tmodBranding: ShortcutName is not a plain file name; step skipped", lines()[0]);
+    }
+    EXPECT_EQ(0, sim().desktopRefreshes());
+    EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\x.url").has_value());
+}
+
+TEST_F(DesktopShortcut, AnUnsafeIconIsSkippedAndTheShortcutStillMade) {
+    sim().addFile("C:\\Windows\\win.ini", "system file");
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nShortcutIcon=..\\win.ini\r\n");
+    engine::DropDesktopShortcut();
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+    engine::RemoveDesktopShortcut();
+    EXPECT_EQ("system file", sim().fileBytes("C:\\Windows\\win.ini")) << "removal never deletes outside";
+}
+
+TEST_F(DesktopShortcut, XpStyleProfilesUseTheAllUsersDesktop) {
+    sim().removeVariable("PUBLIC");
+    sim().setVariable("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
+    sim().addDirectory("C:\\Documents and Settings\\All Users\\Desktop");
+    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
+    engine::DropDesktopShortcut();
+    EXPECT_TRUE(sim().fileBytes("C:\\Documents and Settings\\All Users\\Desktop\\Help.url").has_value());
+}
+
+TEST_F(DesktopShortcut, RemovalTakesBothKindsAndTheIcon) {
+    Settings("[DesktopShortcut]\r\nShortcutName=Help\r\nShortcutIcon=support.ico\r\n");
+    sim().addFile(kDesktop + "Help.url");
+    sim().addFile(kDesktop + "Help.lnk");
+    sim().addFile("C:\\Windows\\support.ico");
+    engine::RemoveDesktopShortcut();
+    EXPECT_FALSE(sim().fileBytes(kDesktop + "Help.url").has_value());
+    EXPECT_FALSE(sim().fileBytes(kDesktop + "Help.lnk").has_value());
+    EXPECT_FALSE(sim().fileBytes("C:\\Windows\\support.ico").has_value());
+    EXPECT_EQ(0, sim().desktopRefreshes());
+}
+
+TEST(ShellLinkHotKeys, SplitAndJoin) {
+    std::uint8_t key = 0, modifiers = 0;
+    engine::cShellLinkA::GetHotKeyInfo(0x0641, key, modifiers);
+    EXPECT_EQ(0x41, key);
+    EXPECT_EQ(0x06, modifiers);
+    EXPECT_EQ(0x0641, engine::cShellLinkA::MakeHotKey(0x41, 0x06));
+}
+
+}  // namespace
+}  // namespace vx::test

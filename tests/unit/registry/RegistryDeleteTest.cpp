@@ -1,0 +1,195 @@
+#include "registry/RegistryDelete.h"
+
+#include <algorithm>
+
+#include "security/SecurityBytes.h"
+#include "unit/SimFixture.h"
+
+namespace vx::test {
+namespace {
+
+using namespace security;
+using Lines = std::vector<std::string>;
+
+const std::string kOem = "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+const std::string kLink = "{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}";
+
+std::string Dacl(const std::vector<Ace>& entries) {
+    return BuildSecurityDescriptorBytes(0, BuildAcl(entries));
+}
+std::string DaclOf(const std::string& descriptor) {
+    const auto parsed = ParseSecurityDescriptor(descriptor);
+    return parsed && parsed->dacl ? *parsed->dacl : std::string("<none>");
+}
+Ace Entry(std::uint8_t type, std::uint32_t mask, const Sid& sid) { return {type, 0, mask, sid, {}}; }
+
+class RegistryDelete : public SimTest {
+protected:
+    int Count(const std::string& text) const {
+        return static_cast<int>(std::count_if(lines().begin(), lines().end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        }));
+    }
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> commands;
+        for (const auto& launch : sim().launches()) {
+            commands.push_back(launch.commandLine);
+        }
+        return commands;
+    }
+    void ToolBesideProgram() {
+        sim().addFile("C:\\Tools\\Vexilla\\subinacl.exe", "MZ");
+        sim().defineProgram("C:\\Tools\\Vexilla\\subinacl.exe", {0, 100});
+    }
+    platform::sim::SimWindows& sim() { return SimTest::sim(); }
+    const platform::sim::SimWindows& sim() const { return const_cast<RegistryDelete*>(this)->SimTest::sim(); }
+};
+
+TEST_F(RegistryDelete, AbsentValuesAndKeysAreNotFoundWithoutEscalation) {
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
+    EXPECT_TRUE(notFound);
+    EXPECT_EQ((Lines{"\tmodRegistry\\fDeleteValue:", "\t\t- Passed Key: HKLM\\" + kOem, "\t\t- Passed Value: Model",
+                     "\t\t- lResult: 2 NOT FOUND"}),
+              lines());
+
+    sim().clearDebugLines();
+    notFound = false;
+    EXPECT_EQ(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
+    EXPECT_TRUE(notFound);
+    // The walk below the key looks first and finds nothing to open.
+    EXPECT_EQ((Lines{"\tmodRegistry\\fDeleteSubkeys passed: HKCR\\CLSID\\" + kLink,
+                     "\tmodRegistry\\fDeleteSubkeys: Error opening key: CLSID\\" + kLink,
+                     "\tmodRegistry\\fDeleteKey: ", "\t\t- Key: HKCR\\CLSID\\" + kLink, "\t\t- lResult: 2 NOT FOUND"}),
+              lines());
+    EXPECT_TRUE(sim().launches().empty());
+}
+
+TEST_F(RegistryDelete, AValueDeletionSucceedsAndSaysSo) {
+    sim().setRegistryValue("HKLM\\" + kOem, "Model", {1, std::string("X1\0", 3)});
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
+    EXPECT_FALSE(notFound);
+    EXPECT_FALSE(sim().registryValue("HKLM\\" + kOem, "Model").has_value());
+    EXPECT_EQ("\t\t- lResult: 0 SUCCESS", lines().back());
+    EXPECT_EQ(0, sim().openRegistryHandles());
+}
+
+TEST_F(RegistryDelete, ARefusedValueIsRetriedOnceAfterWideningPermissions) {
+    sim().setRegistryValue("HKLM\\" + kOem, "Model", {1, std::string("X1\0", 3)});
+    // Users may not set values; the widening replaces that entry with full control.
+    sim().setRegistryKeySecurity("HKLM\\" + kOem, Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
+    EXPECT_FALSE(sim().registryValue("HKLM\\" + kOem, "Model").has_value());
+    EXPECT_GE(Count("SetPerm\\UpdatePermissionsOfRegistryKey: True"), 1);
+    EXPECT_TRUE(sim().launches().empty()) << "no tool beside the program";
+}
+
+TEST_F(RegistryDelete, TheOwnershipCommandsForAValueQuoteTheTool) {
+    sim().setModuleFileName("C:\\Program Files\\Vexilla\\vexilla.exe");
+    sim().addFile("C:\\Program Files\\Vexilla\\subinacl.exe", "MZ");
+    sim().defineProgram("C:\\Program Files\\Vexilla\\subinacl.exe", {0, 100});
+    sim().setRegistryValue("HKLM\\" + kOem, "Logo", {1, std::string("x\0", 2)});
+    sim().setRegistryKeySecurity("HKLM\\" + kOem, Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Logo", notFound));
+    const std::string target = "\"C:\\Program Files\\Vexilla\\subinacl.exe\" /subkeyreg \"hkey_local_machine\\" + kOem + "\"";
+    EXPECT_EQ((std::vector<std::string>{target + " /setowner=SIMPC\\tech", target + " /sgrant=SIMPC\\tech=F",
+                                        target + " /grant=SIMPC\\tech=F"}),
+              Commands());
+    for (const auto& launch : sim().launches()) {
+        EXPECT_EQ(0, launch.showWindow);
+    }
+}
+
+class RefusedTree : public RegistryDelete {
+protected:
+    void SetUp() override {
+        RegistryDelete::SetUp();
+        ToolBesideProgram();
+        sim().defineProgram("reg.exe", {1, 100});
+        sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\InProcServer32");
+        sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\Instance\\InitPropertyBag");
+        // A subkey nobody may look into: Windows refuses to delete its parent.
+        locked_ = Dacl({Entry(kAccessDeniedAce, 0x10009, EveryoneSid()), Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())});
+        sim().setRegistryKeySecurity("HKCR\\CLSID\\" + kLink + "\\Instance", locked_);
+        before_ = *sim().registryKeySecurity("HKCR\\CLSID\\" + kLink);
+    }
+    std::string locked_, before_;
+};
+
+TEST_F(RefusedTree, EscalatesTwiceThenHandsOverToRegExe) {
+    bool notFound = false;
+    const auto status = fDeleteKey("HKCR", "CLSID", kLink, notFound);
+    EXPECT_EQ(5u, status);
+    EXPECT_FALSE(notFound);
+    EXPECT_EQ(2, Count("modRegistry\\fDeleteKey - Error:  5"));
+    EXPECT_EQ(1, Count("Attempting second run using subinacl..."));
+    EXPECT_EQ(1, Count("Still not working, attempting deletion with reg.exe"));
+    const std::string full = "HKEY_CLASSES_ROOT\\CLSID\\" + kLink;
+    EXPECT_EQ((std::vector<std::string>{
+                  "\"C:\\Tools\\Vexilla\\subinacl.exe\" /keyreg \"" + full + "\" /setowner=administrators /grant=tech=f",
+                  "\"C:\\Tools\\Vexilla\\subinacl.exe\" /subkeyreg \"" + full + "\" /setowner=administrators /grant=tech=f",
+                  "reg.exe DELETE \"HKCR\\CLSID\\" + kLink + "\" /f"}),
+              Commands());
+    EXPECT_EQ("\t\t- lResult (0=Success 2=Not Found): 5", lines().back());
+}
+
+TEST_F(RefusedTree, AFailedRemovalPutsTheWidenedPermissionsBack) {
+    bool notFound = false;
+    ASSERT_NE(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
+    EXPECT_EQ(DaclOf(before_), DaclOf(*sim().registryKeySecurity("HKCR\\CLSID\\" + kLink)));
+    EXPECT_EQ(DaclOf(locked_), DaclOf(*sim().registryKeySecurity("HKCR\\CLSID\\" + kLink + "\\Instance")));
+    EXPECT_TRUE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\Instance"));
+    EXPECT_FALSE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\InProcServer32"))
+        << "what could go went";
+}
+
+TEST_F(RegistryDelete, ANestedTreeIsEmptiedBottomUp) {
+    for (const char* key : {"\\a\\b\\c", "\\a\\d", "\\e"}) {
+        sim().addRegistryKey("HKCR\\CLSID\\" + kLink + key);
+    }
+    sim().setRegistryValue("HKCR\\CLSID\\" + kLink + "\\a\\b\\c", "v", {1, std::string("x\0", 2)});
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
+    EXPECT_FALSE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink));
+    EXPECT_TRUE(sim().registryKeyExists("HKCR\\CLSID"));
+    std::vector<std::string> walked;
+    for (const auto& line : lines()) {
+        if (line.rfind("\tmodRegistry\\fDeleteSubkeys passed: ", 0) == 0) {
+            walked.push_back(line.substr(line.rfind('\\') + 1));
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{kLink, "a", "b", "c", "d", "e"}), walked);
+    EXPECT_EQ("\t\t- lResult: 0 SUCCESS", lines().back());
+    EXPECT_TRUE(sim().launches().empty());
+    EXPECT_EQ(0, sim().openRegistryHandles());
+}
+
+TEST_F(RegistryDelete, TheTreeIsDeletedInThe64BitView) {
+    sim().addRegistryKey("HKLM\\Software\\Classes\\CLSID\\" + kLink + "\\InProcServer32");
+    sim().addRegistryKey("HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\" + kLink);
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
+    EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\Classes\\CLSID\\" + kLink));
+    EXPECT_TRUE(sim().registryKeyExists("HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\" + kLink));
+}
+
+TEST_F(RegistryDelete, UnknownTopKeysAndIniFiles) {
+    bool notFound = false;
+    EXPECT_EQ(99u, fDeleteValue("HKEY_LOCAL_MACHINE", kOem, "Model", notFound));
+    EXPECT_EQ("\tmodRegistry\\fDeleteValue - VB ERROR: 0 ", lines()[0]);
+    EXPECT_EQ(99u, fDeleteKey("HKEY_CLASSES_ROOT", "CLSID", kLink, notFound));
+    EXPECT_EQ("\tmodRegistry\\fDeleteKey - VB ERROR: 0 ", lines()[4]);
+    EXPECT_FALSE(notFound);
+
+    sim().addFile("C:\\Kit\\a.ini", "[S]\r\nK=v\r\n");
+    EXPECT_EQ(0u, fDeleteValue("C:\\Kit\\a.ini", "S", "K", notFound));
+    EXPECT_EQ("[S]\r\nK=\r\n", sim().fileBytes("C:\\Kit\\a.ini"));
+}
+
+}  // namespace
+}  // namespace vx::test
