@@ -1,14 +1,15 @@
-// The Windows entry point: the real backend, the start-up, and while the main window is open
+// The Windows entry point: the real backend, the start-up, and while the editor window is open
 // its message loop.
 
 #include <windows.h>
 
 #include <memory>
 
-#include "app/MainWindow.h"
+#include "app/AppIcon.h"
 #include "engine/StartUp.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/win32/frmVexilla.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // An exception that escapes here would end the process through the C++ runtime's
@@ -17,12 +18,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     try {
         vx::platform::win32::Win32Platform backend;
         vx::platform::Install(backend);
-        std::unique_ptr<vx::app::MainWindow> window;
+        // The window only borrows its icons: declared before the editor, they are released
+        // after it.
+        vx::app::WindowIcons icons;
+        std::unique_ptr<vx::ui::win32::frmVexilla> editor;
         // With switches on the command line (or a refused launch password) the launcher is
         // never called and the process ends here.
-        vx::engine::Main([&] { window = vx::app::MainWindow::Open(instance, showCommand); });
-        if (window) {
-            vx::app::RunUntilClosed(*window);
+        vx::engine::Main([&] {
+            editor = vx::ui::win32::frmVexilla::Open(
+                instance, showCommand, [&](HWND window) { icons = vx::app::SetAppIcon(window); });
+        });
+        if (editor) {
+            vx::ui::win32::RunUntilClosed(*editor);
         }
         return 0;
     } catch (...) {

@@ -31,6 +31,11 @@ vx_template() {
     while IFS= read -r -d '' link; do
       rm -f "$link" && mkdir -p "$link" || exit 1
     done < <(find "$dir.new/drive_c/users" -type l -print0)
+    # Debian's Wine uses its own MS Sans Serif, Tahoma and Marlett only from the prefix's
+    # Fonts folder; without them windows fall back to other faces and caption buttons break.
+    if [ -d /usr/share/wine/fonts ]; then
+      cp /usr/share/wine/fonts/* "$dir.new/drive_c/windows/Fonts/" || exit 1
+    fi
     _vx_shared_manifest "$dir.new" >"$dir.new/.vx-shared" || exit 1
     printf '%s\n' "$stamp" >"$dir.new/.vx-template"
     mv "$dir.new" "$dir"

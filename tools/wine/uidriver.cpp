@@ -3,7 +3,8 @@
 // Drives the windows of another process for GUI tests, one verb after another. Windows are
 // top-level and visible, found by their exact caption (or class); verbs that need a window wait
 // for it, polling every 50 ms, up to the verb's MS or the default wait (10000 ms; --timeout MS
-// changes it for the verbs after it).
+// changes it for the verbs after it). Verbs that name a control ID use the first such window
+// that has a control ID (a message box may share the window's caption).
 //
 //   list                             prints "HWND<TAB>class<TAB>caption" per visible window
 //   wait-window CAPTION [MS]         until a window with CAPTION is visible
@@ -13,9 +14,28 @@
 //   gettext CAPTION ID               prints the text of control ID (0xFFFF: a message box's text)
 //   children CAPTION                 prints "ID<TAB>class<TAB>text" per control of the window
 //   rect CAPTION                     prints the window's "LEFT TOP RIGHT BOTTOM" on the screen
+//   ctlrect CAPTION ID               the same for control ID of the window
 //   click CAPTION ID                 BM_CLICK to control ID, posted
+//   press CAPTION ID                 a left click (button down and up, posted) at the centre of
+//                                    control ID: clicks static controls with SS_NOTIFY
+//   keys CAPTION ID KEYS             posts key presses to control ID; KEYS is a comma-separated
+//                                    list of key names (up, down, left, right, return, space,
+//                                    tab, escape) or virtual-key numbers, each optionally "*N"
+//                                    for N presses, e.g. up*12,down*2,return
+//   hover CAPTION ID                 moves the pointer to the centre of control ID and, once
+//                                    the target has had time to set its cursor, prints the
+//                                    handle of the cursor shown (only good for comparing two)
+//   getcheck CAPTION ID              prints BM_GETCHECK of control ID (0, 1 or 2)
+//   visible CAPTION ID               prints 1 when control ID is visible, else 0
+//   focus CAPTION                    prints the id of the control that has the keyboard focus
+//                                    in the window's thread (0: none or not a control)
+//   wait-state CAPTION ID STATE [MS] until control ID is in STATE: shown, hidden, checked,
+//                                    unchecked or focused (posted clicks and keys take effect
+//                                    only when the target gets round to them)
 //   answer CAPTION BUTTON            clicks BUTTON (1 OK, 2 Cancel, 6 Yes, 7 No) of the dialog
-//                                    box (class #32770) with CAPTION
+//                                    box (class #32770) with CAPTION and waits until it is gone
+//   box-text CAPTION [MS]            prints the message of the dialog box (class #32770) with
+//                                    CAPTION once one is visible
 //   close CAPTION                    WM_CLOSE, posted
 //   sleep MS
 //
@@ -28,12 +48,14 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,6 +195,34 @@ HWND Control(HWND window, const std::string& caption, unsigned long id) {
     return control;
 }
 
+// Control ID of the first visible window with CAPTION that has one. A program's message boxes
+// usually carry its window's caption: while one is closing it may still be found first.
+HWND WaitControl(const std::string& caption, unsigned long id, DWORD ms) {
+    HWND control = nullptr;
+    bool windowSeen = false;
+    const bool found = Poll(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, nullptr, caption.c_str())) != nullptr) {
+                if (IsWindowVisible(window) == 0) {
+                    continue;
+                }
+                windowSeen = true;
+                if ((control = GetDlgItem(window, static_cast<int>(id))) != nullptr) {
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    if (!found) {
+        Fail(windowSeen ? kExitControl : kExitTimeout, "no visible window " + Quoted(caption) +
+                                                           " with control " + std::to_string(id) +
+                                                           " after " + std::to_string(ms) + " ms");
+    }
+    return control;
+}
+
 // SendMessageTimeout, so that a hung target fails the verb instead of the whole test run.
 LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD ms,
                    const std::string& what) {
@@ -252,7 +302,7 @@ void SetText(Session& s) {
     const std::string caption = s.args.take("caption");
     const unsigned long id = s.args.takeNumber("control id");
     const std::string text = s.args.take("text");
-    const HWND control = Control(WaitCaption(caption, s.timeout), caption, id);
+    const HWND control = WaitControl(caption, id, s.timeout);
     SendOrFail(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), s.timeout,
                "settext " + std::to_string(id));
 }
@@ -260,7 +310,7 @@ void SetText(Session& s) {
 void GetText(Session& s) {
     const std::string caption = s.args.take("caption");
     const unsigned long id = s.args.takeNumber("control id");
-    const HWND control = Control(WaitCaption(caption, s.timeout), caption, id);
+    const HWND control = WaitControl(caption, id, s.timeout);
     Print(ControlText(control, s.timeout, "gettext " + std::to_string(id)));
 }
 
@@ -286,11 +336,167 @@ void Rect(Session& s) {
           std::to_string(bounds.right) + " " + std::to_string(bounds.bottom));
 }
 
+void ControlRect(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    RECT bounds{};
+    if (GetWindowRect(WaitControl(caption, id, s.timeout), &bounds) == 0) {
+        Fail(kExitControl,
+             "ctlrect " + std::to_string(id) + ": error " + std::to_string(GetLastError()));
+    }
+    Print(std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
+          std::to_string(bounds.right) + " " + std::to_string(bounds.bottom));
+}
+
 void Click(Session& s) {
     const std::string caption = s.args.take("caption");
     const unsigned long id = s.args.takeNumber("control id");
-    PostOrFail(Control(WaitCaption(caption, s.timeout), caption, id), BM_CLICK, 0, 0,
-               "click " + std::to_string(id));
+    PostOrFail(WaitControl(caption, id, s.timeout), BM_CLICK, 0, 0, "click " + std::to_string(id));
+}
+
+// A click where the control's own hit test sees it: button down and up at its client centre.
+void Press(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const HWND control = WaitControl(caption, id, s.timeout);
+    RECT client{};
+    GetClientRect(control, &client);
+    const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
+    const std::string what = "press " + std::to_string(id);
+    PostOrFail(control, WM_LBUTTONDOWN, MK_LBUTTON, centre, what);
+    PostOrFail(control, WM_LBUTTONUP, 0, centre, what);
+}
+
+UINT KeyCode(const std::string& name) {
+    static const std::pair<const char*, UINT> kNames[] = {
+        {"up", VK_UP},         {"down", VK_DOWN},   {"left", VK_LEFT}, {"right", VK_RIGHT},
+        {"return", VK_RETURN}, {"space", VK_SPACE}, {"tab", VK_TAB},   {"escape", VK_ESCAPE},
+    };
+    for (const auto& [known, code] : kNames) {
+        if (name == known) {
+            return code;
+        }
+    }
+    const auto number = ParseNumber(name);
+    if (!number || *number == 0 || *number > 0xFE) {
+        Fail(kExitUsage, "unknown key " + Quoted(name));
+    }
+    return static_cast<UINT>(*number);
+}
+
+void Keys(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const std::string keys = s.args.take("keys");
+    const HWND control = WaitControl(caption, id, s.timeout);
+    std::size_t start = 0;
+    while (start <= keys.size()) {
+        const std::size_t comma = std::min(keys.find(',', start), keys.size());
+        std::string key = keys.substr(start, comma - start);
+        start = comma + 1;
+        unsigned long count = 1;
+        if (const std::size_t star = key.find('*'); star != std::string::npos) {
+            const auto parsed = ParseNumber(key.substr(star + 1));
+            if (!parsed) {
+                Fail(kExitUsage, "bad repeat count in " + Quoted(key));
+            }
+            count = *parsed;
+            key.resize(star);
+        }
+        const UINT code = KeyCode(key);
+        const UINT scan = MapVirtualKeyA(code, 0);
+        for (unsigned long i = 0; i < count; ++i) {
+            // Repeat count 1 and the scan code in the low word and bits 16-23, as a keyboard
+            // sends them; bits 30 and 31 mark the release.
+            const LPARAM down = static_cast<LPARAM>(1u | (scan << 16));
+            const LPARAM up = static_cast<LPARAM>(1u | (scan << 16) | 0xC0000000u);
+            PostOrFail(control, WM_KEYDOWN, code, down, "keys " + key);
+            PostOrFail(control, WM_KEYUP, code, up, "keys " + key);
+        }
+    }
+}
+
+void Hover(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    RECT bounds{};
+    GetWindowRect(WaitControl(caption, id, s.timeout), &bounds);
+    // Under Wine the cursor a window sets for a move shows only from the next pointer event
+    // on: the pointer is put in place twice, with time for the target to answer each time.
+    for (int move = 0; move < 2; ++move) {
+        if (SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2) == 0) {
+            Fail(kExitControl,
+                 "hover " + std::to_string(id) + ": error " + std::to_string(GetLastError()));
+        }
+        Sleep(200);
+    }
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof(cursor);
+    if (GetCursorInfo(&cursor) == 0) {
+        Fail(kExitControl,
+             "hover " + std::to_string(id) + ": error " + std::to_string(GetLastError()));
+    }
+    char handle[32] = {};
+    std::snprintf(handle, sizeof(handle), "0x%08lx",
+                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(cursor.hCursor)));
+    Print(handle);
+}
+
+void GetCheck(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const HWND control = WaitControl(caption, id, s.timeout);
+    Print(std::to_string(
+        SendOrFail(control, BM_GETCHECK, 0, 0, s.timeout, "getcheck " + std::to_string(id))));
+}
+
+void Visible(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const HWND control = WaitControl(caption, id, s.timeout);
+    Print(IsWindowVisible(control) != 0 ? "1" : "0");
+}
+
+HWND FocusOf(HWND window, const std::string& caption) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) == 0) {
+        Fail(kExitControl,
+             "focus " + Quoted(caption) + ": error " + std::to_string(GetLastError()));
+    }
+    return info.hwndFocus != nullptr && IsChild(window, info.hwndFocus) != 0 ? info.hwndFocus
+                                                                             : nullptr;
+}
+
+void Focus(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const HWND focus = FocusOf(WaitCaption(caption, s.timeout), caption);
+    Print(std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0));
+}
+
+void WaitState(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const std::string state = s.args.take("state");
+    const DWORD ms = s.args.optionalMs(s.timeout);
+    const HWND control = WaitControl(caption, id, s.timeout);
+    const HWND window = GetAncestor(control, GA_ROOT);
+    std::function<bool()> holds;
+    if (state == "shown" || state == "hidden") {
+        const bool shown = state == "shown";
+        holds = [=] { return (IsWindowVisible(control) != 0) == shown; };
+    } else if (state == "checked" || state == "unchecked") {
+        const LRESULT want = state == "checked" ? BST_CHECKED : BST_UNCHECKED;
+        holds = [=] { return SendOrFail(control, BM_GETCHECK, 0, 0, ms, "wait-state") == want; };
+    } else if (state == "focused") {
+        holds = [=] { return FocusOf(window, caption) == control; };
+    } else {
+        Fail(kExitUsage, "unknown state " + Quoted(state));
+    }
+    if (!Poll(holds, ms)) {
+        Fail(kExitTimeout, "control " + std::to_string(id) + " of " + Quoted(caption) + " not " +
+                               state + " after " + std::to_string(ms) + " ms");
+    }
 }
 
 void Answer(Session& s) {
@@ -299,6 +505,18 @@ void Answer(Session& s) {
     const HWND box =
         WaitVisible(kDialogClass, caption.c_str(), s.timeout, "dialog box " + Quoted(caption));
     PostOrFail(Control(box, caption, id), BM_CLICK, 0, 0, "answer " + std::to_string(id));
+    // The next verb may look for the next box with the same caption: this one must be gone.
+    if (!Poll([&] { return IsWindow(box) == 0 || IsWindowVisible(box) == 0; }, s.timeout)) {
+        Fail(kExitTimeout, "dialog box " + Quoted(caption) + " still open after answering it");
+    }
+}
+
+void BoxText(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const DWORD ms = s.args.optionalMs(s.timeout);
+    const HWND box =
+        WaitVisible(kDialogClass, caption.c_str(), ms, "dialog box " + Quoted(caption));
+    Print(ControlText(Control(box, caption, 0xFFFF), s.timeout, "box-text"));
 }
 
 void Close(Session& s) {
@@ -324,8 +542,17 @@ constexpr Verb kVerbs[] = {
     {"gettext", GetText},
     {"children", Children},
     {"rect", Rect},
+    {"ctlrect", ControlRect},
     {"click", Click},
+    {"press", Press},
+    {"keys", Keys},
+    {"hover", Hover},
+    {"getcheck", GetCheck},
+    {"visible", Visible},
+    {"focus", Focus},
+    {"wait-state", WaitState},
     {"answer", Answer},
+    {"box-text", BoxText},
     {"close", Close},
     {"sleep", Pause},
     {"--timeout", SetTimeout},

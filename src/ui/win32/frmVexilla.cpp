@@ -1,0 +1,483 @@
+#include "ui/win32/frmVexilla.h"
+
+#include <string>
+
+#include "common/AppSettings.h"
+#include "common/AppState.h"
+#include "common/DebugLog.h"
+#include "common/Guarded.h"
+#include "ui/win32/ControlIds.h"
+#include "ui/win32/FormLayout.h"
+
+namespace vx::ui::win32 {
+namespace {
+
+constexpr const char* kClassName = "VexillaMainWindow";
+constexpr const char* kLoadError = "frmVexilla\\Form_Load VB ERROR: ";
+// A fixed-size tool window: no sizing border, no maximise box.
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// IDC_HAND and IDC_ARROW in their "A" form, whatever UNICODE says.
+const auto kHandCursor = MAKEINTRESOURCEA(32649);
+const auto kArrowCursor = MAKEINTRESOURCEA(32512);
+
+// Which text box holds which value. The shortcut boxes are filled only when the settings file
+// has a value for them.
+struct BoxBinding {
+    int id;
+    std::string EditorFields::*field;
+    bool onlyWhenSet;
+};
+
+constexpr BoxBinding kBoxes[] = {
+    {ids::kMfgr, &EditorFields::mfgr, false},
+    {ids::kModel, &EditorFields::model, false},
+    {ids::kShortcutUrl, &EditorFields::dropDesktopShortcutURL, true},
+    {ids::kShortcutName, &EditorFields::dropDesktopShortcutName, true},
+    {ids::kShortcutIcon, &EditorFields::dropDesktopShortcutIcon, true},
+    {ids::kButtonName, &EditorFields::buttonName, false},
+    {ids::kButtonTip, &EditorFields::buttonTip, false},
+    {ids::kIconName, &EditorFields::iconName, false},
+    {ids::kButtonAction, &EditorFields::buttonAction, false},
+    {ids::kAltAction, &EditorFields::altAction, false},
+    {ids::kAltActionName, &EditorFields::altActionName, false},
+    {ids::kText1, &EditorFields::supportText, false},
+    {ids::kPhone, &EditorFields::phoneNumber, false},
+    {ids::kHours, &EditorFields::supportHours, false},
+    {ids::kSupportUrl, &EditorFields::supportURL, false},
+};
+
+// The task pane's groups and items, in the order they are added (numbered from 1 in that order).
+constexpr const char* kConfigItems[] = {"Common Info", "XP OEM Link", "XP OEMINFO.INI",
+                                        "Vista/7/8 Specific"};
+constexpr const char* kActionItems[] = {"Vexilla Now", "Remove OS Branding"};
+constexpr const char* kCloseItems[] = {"Save and Close"};
+
+// The system's hot-tracking colour, unless it can hardly be read on the sidebar's background
+// (Wine's default scheme makes it light grey); then the usual link blue.
+COLORREF LinkColour() {
+    const auto luma = [](COLORREF colour) {
+        return (299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour)) / 1000;
+    };
+    const COLORREF hot = GetSysColor(COLOR_HOTLIGHT);
+    const int contrast = luma(hot) - luma(GetSysColor(COLOR_WINDOW));
+    constexpr int kReadable = 96;
+    return contrast >= kReadable || contrast <= -kReadable ? hot : RGB(0, 102, 204);
+}
+
+bool IsLink(int id) {
+    return id >= ids::kLblSideBarFirst && id < ids::kLblSideBarFirst + ids::kLblSideBarCount;
+}
+
+struct ControlClass {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// Every control starts its own group unless it continues a group of option buttons, so that
+// the arrow keys move only between the option buttons of one group.
+ControlClass ClassFor(ControlKind kind) {
+    constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+    switch (kind) {
+        case ControlKind::SidebarFrame:
+            return {"STATIC", WS_GROUP, WS_EX_STATICEDGE};
+        case ControlKind::Heading:
+        case ControlKind::Label:
+        case ControlKind::Hint:
+            return {"STATIC", SS_LEFT | WS_GROUP, 0};
+        case ControlKind::CentredHeading:
+        case ControlKind::CentredHint:
+            return {"STATIC", SS_CENTER | WS_GROUP, 0};
+        case ControlKind::Link:
+            return {"STATIC", SS_LEFT | SS_NOTIFY | WS_GROUP, 0};
+        case ControlKind::Picture:
+            return {"STATIC", SS_OWNERDRAW | SS_NOTIFY | WS_GROUP, 0};
+        case ControlKind::Edit:
+            return {"EDIT", ES_AUTOHSCROLL | kTabStop, WS_EX_CLIENTEDGE};
+        case ControlKind::MultiLineEdit:
+            return {"EDIT",
+                    ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL |
+                        WS_HSCROLL | kTabStop,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::FirstRadio:
+            return {"BUTTON", BS_AUTORADIOBUTTON | kTabStop, 0};
+        case ControlKind::Radio:
+            return {"BUTTON", BS_AUTORADIOBUTTON, 0};
+    }
+    return {"STATIC", SS_LEFT, 0};
+}
+
+bool IsBold(ControlKind kind) {
+    return kind == ControlKind::Heading || kind == ControlKind::CentredHeading;
+}
+
+bool IsBox(ControlKind kind) {
+    return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit ||
+           kind == ControlKind::FirstRadio;
+}
+
+std::string TextOf(HWND control) {
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, kArrowCursor);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    // A second window in the same process finds the class already there.
+    if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        ThrowSystemError(GetLastError());
+    }
+}
+
+// The primary monitor's work area, i.e. the screen less the taskbar.
+POINT CentredOrigin(int width, int height) {
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    static_cast<void>(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    return {area.left + (area.right - area.left - width) / 2,
+            area.top + (area.bottom - area.top - height) / 2};
+}
+
+}  // namespace
+
+// ---- creation and load ----------------------------------------------------------------------
+
+std::unique_ptr<frmVexilla> frmVexilla::Open(HINSTANCE instance, int showCommand,
+                                             const IconApplier& applyIcon) {
+    RegisterWindowClass(instance, Trampoline);
+    std::unique_ptr<frmVexilla> self(new frmVexilla());
+    HDC screen = GetDC(nullptr);
+    if (screen != nullptr) {
+        self->dpi_ = {GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+        ReleaseDC(nullptr, screen);
+    }
+    RECT frame = self->toPixels(0, 0, kClientWidthTwips, kClientHeightTwips);
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const POINT origin = CentredOrigin(width, height);
+    // The trampoline stores `self` while the window is created, before this call returns.
+    if (CreateWindowExA(0, kClassName, kAppTitle, kWindowStyle, origin.x, origin.y, width, height,
+                        nullptr, nullptr, instance, self.get()) == nullptr) {
+        ThrowSystemError(GetLastError());
+    }
+    self->fonts_ = MakeFormFonts(self->dpi_.y);
+    self->createControls(instance);
+    self->load(applyIcon);
+    ShowWindow(self->window_, showCommand);
+    UpdateWindow(self->window_);
+    self->focusFirstBox(self->panel_);
+    return self;
+}
+
+frmVexilla::~frmVexilla() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+RECT frmVexilla::toPixels(int left, int top, int width, int height) const {
+    // Both edges are converted, not the size, so that neighbours stay flush after rounding.
+    return {MulDiv(left, dpi_.x, kTwipsPerInch), MulDiv(top, dpi_.y, kTwipsPerInch),
+            MulDiv(left + width, dpi_.x, kTwipsPerInch),
+            MulDiv(top + height, dpi_.y, kTwipsPerInch)};
+}
+
+void frmVexilla::createControls(HINSTANCE instance) {
+    const auto setFont = [](HWND target, const UniqueFont& font) {
+        if (target != nullptr && font) {
+            SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        }
+    };
+    // First in the tab order; hidden until the load decides on the sidebar.
+    const TwipRect& bar = kSidebarBounds;
+    setFont(
+        sideBar_.Create(window_, toPixels(bar.left, bar.top, bar.width, bar.height), ids::kSideBar),
+        fonts_.regular);
+    for (const ControlSpec& spec : FormControls()) {
+        const ControlClass kind = ClassFor(spec.kind);
+        const RECT box =
+            toPixels(spec.bounds.left, spec.bounds.top, spec.bounds.width, spec.bounds.height);
+        // WS_CLIPSIBLINGS: Picture1 lies under its labels and must not paint over them.
+        const HWND created = CreateWindowExA(
+            kind.exStyle, kind.className, spec.text,
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, box.left, box.top,
+            box.right - box.left, box.bottom - box.top, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        setFont(created, IsBold(spec.kind) ? fonts_.bold : fonts_.regular);
+    }
+}
+
+void frmVexilla::load(const IconApplier& applyIcon) {
+    Guarded(kLoadError, [&] {
+        if (applyIcon) {
+            applyIcon(window_);
+        }
+    });
+    Guarded(kLoadError, [&] { showPanel(Panel::Common); });
+    Guarded(kLoadError, [&] { putFields(LoadFields()); });
+    Guarded(kLoadError, [&] {
+        if (!State().sidebarThemesDisabled) {
+            showTaskPane();
+        }
+    });
+}
+
+void frmVexilla::showTaskPane() {
+    sideBar_.Show(true);
+    for (const ControlSpec& spec : FormControls()) {
+        if (spec.group == ControlGroup::LabelSidebar) {
+            ShowWindow(control(spec.id), SW_HIDE);
+        }
+    }
+    const auto addGroup = [this](const char* caption, const auto& items) {
+        const int group = sideBar_.AddGroup(caption);
+        for (const char* item : items) {
+            static_cast<void>(sideBar_.AddItem(item, group));
+        }
+    };
+    addGroup("Config", kConfigItems);
+    addGroup("Branding Actions", kActionItems);
+    addGroup("Close", kCloseItems);
+}
+
+void frmVexilla::showPanel(Panel panel) {
+    panel_ = panel;
+    const ControlGroup shown = GroupOf(panel);
+    for (const ControlSpec& spec : FormControls()) {
+        if (IsPanel(spec.group)) {
+            ShowWindow(control(spec.id), spec.group == shown ? SW_SHOWNA : SW_HIDE);
+        }
+    }
+    // A hidden control keeps the focus unless it is moved: Tab would then start nowhere.
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window_, focus) && IsWindowVisible(focus) == 0) {
+        focusFirstBox(panel);
+    }
+}
+
+void frmVexilla::focusFirstBox(Panel panel) {
+    const ControlGroup shown = GroupOf(panel);
+    for (const ControlSpec& spec : FormControls()) {
+        if (spec.group == shown && IsBox(spec.kind)) {
+            SetFocus(control(spec.id));
+            return;
+        }
+    }
+}
+
+// ---- the boxes ------------------------------------------------------------------------------
+
+void frmVexilla::putFields(const EditorFields& fields) {
+    for (const BoxBinding& box : kBoxes) {
+        const std::string& text = fields.*box.field;
+        if (!box.onlyWhenSet || !text.empty()) {
+            SetWindowTextA(control(box.id), text.c_str());
+        }
+    }
+    CheckRadioButton(window_, ids::kUseDefBrowser, ids::kUseIE,
+                     fields.useIE ? ids::kUseIE : ids::kUseDefBrowser);
+    logo_.LoadBitmapFile(fields.logoPreviewFile);
+    RECT iconBox{};
+    GetClientRect(control(ids::kImage2), &iconBox);
+    icon_.LoadIconFile(fields.iconPreviewFile, {iconBox.right, iconBox.bottom});
+    InvalidateRect(control(ids::kImage1), nullptr, TRUE);
+    InvalidateRect(control(ids::kImage2), nullptr, TRUE);
+}
+
+EditorFields frmVexilla::collectFields() const {
+    EditorFields fields;
+    for (const BoxBinding& box : kBoxes) {
+        fields.*box.field = TextOf(control(box.id));
+    }
+    fields.useIE = IsDlgButtonChecked(window_, ids::kUseIE) == BST_CHECKED;
+    return fields;
+}
+
+// ---- actions --------------------------------------------------------------------------------
+
+void frmVexilla::run(SidebarAction action) {
+    if (busy_) {
+        return;
+    }
+    busy_ = true;
+    switch (action) {
+        case SidebarAction::ShowCommon:
+            showPanel(Panel::Common);
+            break;
+        case SidebarAction::ShowXP:
+            showPanel(Panel::XP);
+            break;
+        case SidebarAction::ShowXPINI:
+            showPanel(Panel::XPINI);
+            break;
+        case SidebarAction::ShowSeven:
+            showPanel(Panel::Seven);
+            break;
+        case SidebarAction::BrandNow:
+            BrandNow(collectFields());
+            break;
+        case SidebarAction::RemoveBranding:
+            RemoveBrandingFromEditor();
+            break;
+        case SidebarAction::SaveAndClose:
+            SaveFields(collectFields());
+            DestroyWindow(window_);
+            break;
+        case SidebarAction::None:
+            break;
+    }
+    busy_ = false;
+}
+
+// ---- messages -------------------------------------------------------------------------------
+
+LRESULT CALLBACK frmVexilla::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<frmVexilla*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<frmVexilla*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
+    if (self == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    // An exception must not unwind through the system's code that called us; an action that
+    // failed half-way leaves the window usable.
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        self->busy_ = false;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT frmVexilla::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_SETCURSOR:
+            if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+            return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM:
+            if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_ACTIVATE:
+            onActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void frmVexilla::onCommand(int id, int code) {
+    if (IsLink(id) && code == STN_CLICKED) {
+        run(ActionForLabel(id - ids::kLblSideBarFirst));
+    } else if (id == ids::kSideBar && code == kExplorerBarItemClicked) {
+        const ExplorerBarClick click = sideBar_.LastClick();
+        run(ActionForTaskItem(click.group, click.item));
+    } else if (id == ids::kImage1 && code == STN_CLICKED) {
+        OpenSystemProperties();
+    }
+    // Enter and Esc arrive as IDOK and IDCANCEL from IsDialogMessage: this window has neither.
+}
+
+bool frmVexilla::onSetCursor(HWND target) const {
+    if (target == nullptr || !IsLink(GetDlgCtrlID(target))) {
+        return false;
+    }
+    SetCursor(LoadCursorA(nullptr, kHandCursor));
+    return true;
+}
+
+// The label sidebar is a white box with blue links; everything else keeps the dialog colours.
+LRESULT frmVexilla::onCtlColorStatic(HDC dc, HWND target) {
+    const int id = GetDlgCtrlID(target);
+    const ControlSpec* spec = FindControl(id);
+    if (spec == nullptr || spec->group != ControlGroup::LabelSidebar) {
+        return DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(target));
+    }
+    SetTextColor(dc, IsLink(id) ? LinkColour() : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+bool frmVexilla::onDrawItem(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_STATIC) {
+        return false;
+    }
+    if (item.CtlID == ids::kImage1) {
+        logo_.Paint(item.hDC, item.rcItem);
+        return true;
+    }
+    if (item.CtlID == ids::kImage2) {
+        icon_.Paint(item.hDC, item.rcItem);
+        return true;
+    }
+    return false;
+}
+
+// A plain window does not remember which control had the focus when it is deactivated, as a
+// dialog box does: without this, the focus is lost after every message box.
+void frmVexilla::onActivate(bool active) {
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) {
+            lastFocus_ = focus;
+        }
+        return;
+    }
+    if (lastFocus_ != nullptr && IsChild(window_, lastFocus_) && IsWindowVisible(lastFocus_) != 0) {
+        SetFocus(lastFocus_);
+    } else {
+        focusFirstBox(panel_);
+    }
+}
+
+void RunUntilClosed(const frmVexilla& editor) {
+    MSG message{};
+    while (editor.isOpen()) {
+        // 0 is WM_QUIT, -1 a failure that would repeat forever.
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+            break;
+        }
+        if (editor.isOpen() && IsDialogMessageA(editor.handle(), &message) != 0) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}  // namespace vx::ui::win32

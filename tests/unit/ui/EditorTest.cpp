@@ -1,0 +1,200 @@
+#include "ui/Editor.h"
+
+#include "unit/engine/EngineFixture.h"
+
+namespace vx::test {
+namespace {
+
+using namespace ui;
+using Editor = EngineTest;
+
+TEST_F(Editor, WithoutSettingsTheCommonBoxesStayEmpty) {
+    KitFile("oemlogo.bmp", "BM");
+    const auto fields = LoadFields();
+    EXPECT_EQ("", fields.mfgr);
+    EXPECT_EQ("", fields.model);
+    EXPECT_EQ("", fields.phoneNumber);
+    EXPECT_EQ("", fields.supportHours);
+    EXPECT_EQ("", fields.supportURL);
+    EXPECT_FALSE(fields.useIE) << "the default browser is selected";
+    EXPECT_EQ(kKit + "oemlogo.bmp", fields.logoPreviewFile);
+    EXPECT_EQ("", fields.iconPreviewFile);
+}
+
+TEST_F(Editor, EveryBoxLoadsFromItsKey) {
+    Settings("[OSBranding]\r\nMfgr=Northwind\r\nModel=NW-5\r\nPhone=555\r\nHours=9-5\r\nURL=example.com\r\n"
+             "ButtonName=Help\r\nButtonToolTip=Tip\r\nButtonAction=x.exe\r\nButtonAltAction=y.exe\r\n"
+             "ButtonAltName=Why\r\nButtonIcon=support.ico\r\n[DesktopShortcut]\r\nShortcutURL=http://s\r\n"
+             "ShortcutName=S\r\nShortcutIcon=s.ico\r\nUseIE=1\r\n");
+    KitFile("support.ico", "ICO");
+    const auto fields = LoadFields();
+    EXPECT_EQ("Northwind", fields.mfgr);
+    EXPECT_EQ("NW-5", fields.model);
+    EXPECT_EQ("555", fields.phoneNumber);
+    EXPECT_EQ("9-5", fields.supportHours);
+    EXPECT_EQ("example.com", fields.supportURL);
+    EXPECT_EQ("Help", fields.buttonName);
+    EXPECT_EQ("Tip", fields.buttonTip);
+    EXPECT_EQ("x.exe", fields.buttonAction);
+    EXPECT_EQ("y.exe", fields.altAction);
+    EXPECT_EQ("Why", fields.altActionName);
+    EXPECT_EQ("support.ico", fields.iconName);
+    EXPECT_EQ(kKit + "support.ico", fields.iconPreviewFile);
+    EXPECT_EQ("http://s", fields.dropDesktopShortcutURL);
+    EXPECT_EQ("S", fields.dropDesktopShortcutName);
+    EXPECT_EQ("s.ico", fields.dropDesktopShortcutIcon);
+    EXPECT_TRUE(fields.useIE);
+}
+
+TEST_F(Editor, IconNamesComeFromTheKitOnly) {
+    Settings("[OSBranding]\r\nButtonIcon=absent.ico\r\n");
+    EXPECT_EQ("", LoadFields().iconName);
+    Settings("[OSBranding]\r\nButtonIcon=\r\n[Config]\r\nDropDesktopShortcutIcon=fallback.ico\r\n");
+    KitFile("fallback.ico");
+    EXPECT_EQ("fallback.ico", LoadFields().iconName);
+    Settings("[DesktopShortcut]\r\nUseIE=true\r\n");
+    EXPECT_FALSE(LoadFields().useIE);
+}
+
+TEST_F(Editor, TheKitsSupportTextOverridesManufacturerAndModel) {
+    Settings("[OSBranding]\r\nMfgr=From settings\r\nModel=M1\r\n");
+    KitFile("oeminfo.ini", "[General]\r\nManufacturer=From oeminfo\r\nModel=M2\r\nSupportURL=x\r\n"
+                           "[Support Information]\r\nLine1=Call us\r\n; comment\r\n\r\nLine2=Mon-Fri\r\nbare line\r\n");
+    const auto fields = LoadFields();
+    EXPECT_EQ("From oeminfo", fields.mfgr);
+    EXPECT_EQ("M2", fields.model);
+    EXPECT_EQ("x\r\nCall us\r\nMon-Fri\r\nbare line", fields.supportText);
+}
+
+TEST_F(Editor, SavingWritesEveryKeyInOrderAndTheSupportText) {
+    EditorFields fields;
+    fields.mfgr = "Northwind";
+    fields.buttonName = "Help";
+    fields.useIE = true;
+    fields.supportText = "Call us\r\nMon-Fri 8-18\r\n(555) 0100";
+    SaveFields(fields);
+    const auto settingsText = *sim().fileBytes(kKit + "Vexilla.INI");
+    std::size_t at = 0;
+    for (const char* key : {"Mfgr=Northwind", "Model=", "Phone=", "Hours=", "URL=", "ButtonName=Help", "ButtonToolTip=",
+                            "ButtonAction=", "ButtonAltAction=", "ButtonAltName=", "ButtonIcon=", "ShortcutURL=",
+                            "ShortcutName=", "ShortcutIcon=", "UseIE=1"}) {
+        const auto found = settingsText.find(key, at);
+        ASSERT_NE(std::string::npos, found) << key << " in order in\n" << settingsText;
+        at = found;
+    }
+    EXPECT_EQ(std::string::npos, settingsText.find("DropDesktopShortcutIcon"));
+    EXPECT_EQ("[General]\r\nManufacturer=Northwind\r\nModel=\r\n[Support Information]\r\nLine1=Call us\r\n"
+              "Line2=Mon-Fri 8-18\r\nLine3=(555) 0100\r\n",
+              sim().fileBytes(kKit + "oeminfo.ini"));
+
+    EditorFields reloaded;
+    LoadSupportText(reloaded);
+    EXPECT_EQ(fields.supportText, reloaded.supportText) << "line for line";
+}
+
+TEST_F(Editor, AnEmptySupportTextGivesTheGeneralSectionOnly) {
+    KitFile("oeminfo.ini", "[Support Information]\r\nLine1=old\r\n");
+    EditorFields fields;
+    fields.model = "NW";
+    SaveSupportText(fields);
+    EXPECT_EQ("[General]\r\nManufacturer=\r\nModel=NW\r\n", sim().fileBytes(kKit + "oeminfo.ini"));
+}
+
+TEST(EditorRules, SidebarEntriesMapToActions) {
+    EXPECT_EQ(SidebarAction::ShowCommon, ActionForLabel(0));
+    EXPECT_EQ(SidebarAction::ShowSeven, ActionForLabel(3));
+    EXPECT_EQ(SidebarAction::SaveAndClose, ActionForLabel(6));
+    EXPECT_EQ(SidebarAction::None, ActionForLabel(7));
+    EXPECT_EQ(SidebarAction::ShowXPINI, ActionForTaskItem(1, 3));
+    EXPECT_EQ(SidebarAction::None, ActionForTaskItem(1, 5));
+    EXPECT_EQ(SidebarAction::BrandNow, ActionForTaskItem(2, 1));
+    EXPECT_EQ(SidebarAction::RemoveBranding, ActionForTaskItem(2, 2));
+    EXPECT_EQ(SidebarAction::None, ActionForTaskItem(2, 3));
+    EXPECT_EQ(SidebarAction::SaveAndClose, ActionForTaskItem(3, 1));
+    EXPECT_EQ(SidebarAction::SaveAndClose, ActionForTaskItem(3, 9));
+    EXPECT_EQ(SidebarAction::None, ActionForTaskItem(4, 1));
+}
+
+TEST(EditorRules, SupportUrlsKeepTheirSchemeAndEmptyStaysEmpty) {
+    EXPECT_EQ("https://example.com", NormaliseSupportUrl("https://example.com"));
+    EXPECT_EQ("HTTP://Example.com", NormaliseSupportUrl("HTTP://Example.com"));
+    EXPECT_EQ("HttpS://x", NormaliseSupportUrl("HttpS://x"));
+    EXPECT_EQ("http://example.com", NormaliseSupportUrl("example.com"));
+    EXPECT_EQ("", NormaliseSupportUrl(""));
+}
+
+class BrandNowTest : public EngineTest {
+protected:
+    int SystemPropertiesOpened() const {
+        int opened = 0;
+        for (const auto& launch : const_cast<BrandNowTest*>(this)->sim().launches()) {
+            opened += launch.commandLine == "control.exe /name Microsoft.System" ||
+                      launch.commandLine == "RUNDLL32.EXE shell32.dll,Control_RunDLL sysdm.cpl,,0";
+        }
+        return opened;
+    }
+    std::vector<std::string> Messages() {
+        std::vector<std::string> texts;
+        for (const auto& box : sim().messageBoxes()) {
+            texts.push_back(box.text);
+            EXPECT_EQ("Vexilla", box.title);
+        }
+        return texts;
+    }
+    void SetUp() override {
+        EngineTest::SetUp();
+        sim().defineProgram("control.exe", {0, 0});
+        sim().defineProgram("RUNDLL32.EXE", {0, 0});
+    }
+};
+
+TEST_F(BrandNowTest, SavesBrandsAndTalksToTheUser) {
+    EditorFields fields;
+    fields.mfgr = "Northwind";
+    fields.supportURL = "support.example.com";
+    fields.model = "";
+    sim().setRegistryValue(kOemKey, "Model", {1, std::string("Old\0", 4)});
+    BrandNow(fields);
+    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!"}), Messages()) << "no shortcut question";
+    EXPECT_EQ(2, SystemPropertiesOpened());
+    EXPECT_EQ("Northwind", Text(kOemKey, "Manufacturer"));
+    EXPECT_EQ("http://support.example.com", Text(kOemKey, "SupportURL"));
+    EXPECT_FALSE(sim().registryValue(kOemKey, "Model").has_value());
+    EXPECT_NE(std::string::npos, sim().fileBytes(kKit + "Vexilla.INI")->find("Mfgr=Northwind"));
+}
+
+TEST_F(BrandNowTest, OffersTheShortcutWhenThereIsAnAddress) {
+    EditorFields fields;
+    fields.dropDesktopShortcutURL = "http://support.example.com";
+    fields.dropDesktopShortcutName = "Support";
+    sim().queueMessageBoxAnswer(platform::kAnswerOk);
+    sim().queueMessageBoxAnswer(platform::kAnswerYes);
+    BrandNow(fields);
+    EXPECT_EQ((std::vector<std::string>{"Done", "Drop a custom desktop shortcut?", "Completed!"}), Messages());
+    EXPECT_EQ(platform::MessageButtons::YesNo, sim().messageBoxes()[1].buttons);
+    EXPECT_TRUE(sim().fileBytes("C:\\Users\\Public\\Desktop\\Support.url").has_value());
+}
+
+TEST_F(BrandNowTest, OnXpTheLinkIsRegisteredFromTheBoxes) {
+    sim().setVersion(platform::sim::WindowsXP());
+    EditorFields fields;
+    fields.buttonName = "Help";
+    fields.buttonAction = "https://support.example.com";
+    BrandNow(fields);
+    EXPECT_EQ("Help", Text(kLinkKey, ""));
+    EXPECT_EQ("<missing>", Text(kLinkKey + "\\Instance\\InitPropertyBag", "properties"));
+    EXPECT_EQ("Apartment", Text(kLinkKey + "\\InProcServer32", "ThreadingModel")) << "the whole tree";
+    EXPECT_FALSE(sim().registryValue(kOemKey, "Manufacturer").has_value());
+    EXPECT_EQ(2, SystemPropertiesOpened());
+    EXPECT_EQ("RUNDLL32.EXE shell32.dll,Control_RunDLL sysdm.cpl,,0", sim().launches().back().commandLine);
+}
+
+TEST_F(BrandNowTest, RemovingFromTheEditorSaysDone) {
+    RemoveBrandingFromEditor();
+    EXPECT_EQ((std::vector<std::string>{"Done"}), Messages());
+    EXPECT_EQ(1, SystemPropertiesOpened());
+    EXPECT_EQ(1, sim().launches().back().showWindow);
+}
+
+}  // namespace
+}  // namespace vx::test

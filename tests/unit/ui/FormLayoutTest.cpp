@@ -1,0 +1,67 @@
+#include "ui/win32/FormLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace vx::ui::win32 {
+namespace {
+
+constexpr TwipRect kPanelBounds{3240, 0, 5175, 4935};
+
+bool Inside(const TwipRect& inner, const TwipRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top &&
+           inner.left + inner.width <= outer.left + outer.width &&
+           inner.top + inner.height <= outer.top + outer.height;
+}
+
+bool Overlap(const TwipRect& a, const TwipRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+TEST(FormLayout, IdsAreUniqueAndFindable) {
+    std::set<int> ids;
+    for (const auto& control : FormControls()) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.id;
+        EXPECT_EQ(&control, FindControl(control.id));
+    }
+    EXPECT_EQ(nullptr, FindControl(-1));
+}
+
+TEST(FormLayout, ControlsStayInTheirAreaAndDoNotOverlapWithinIt) {
+    const auto controls = FormControls();
+    for (const auto& control : controls) {
+        SCOPED_TRACE(control.id);
+        const TwipRect client{0, 0, kClientWidthTwips, kClientHeightTwips};
+        EXPECT_TRUE(Inside(control.bounds, client));
+        if (control.group == ControlGroup::LabelSidebar) {
+            EXPECT_TRUE(Inside(control.bounds, kSidebarBounds));
+        } else if (IsPanel(control.group)) {
+            EXPECT_TRUE(Inside(control.bounds, kPanelBounds)) << "outside its panel";
+        }
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            const auto& a = controls[i];
+            const auto& b = controls[j];
+            if (a.group != b.group || a.kind == ControlKind::SidebarFrame || b.kind == ControlKind::SidebarFrame) {
+                continue;
+            }
+            EXPECT_FALSE(Overlap(a.bounds, b.bounds)) << a.id << " and " << b.id;
+        }
+    }
+}
+
+TEST(FormLayout, TheTextsOfTheWindow) {
+    ASSERT_NE(nullptr, FindControl(126));
+    EXPECT_EQ(std::string("Save && Close"), FindControl(126)->text);
+    EXPECT_EQ(std::string("Common Info"), FindControl(120)->text);
+    EXPECT_EQ(ControlGroup::Common, GroupOf(Panel::Common));
+    EXPECT_EQ(ControlGroup::XPINI, GroupOf(Panel::XPINI));
+    EXPECT_FALSE(IsPanel(ControlGroup::LogoColumn));
+}
+
+}  // namespace
+}  // namespace vx::ui::win32
