@@ -7,9 +7,7 @@
 
 namespace vx {
 
-VersionNumbers BuildVersion() {
-    return {version::kMajor, version::kMinor, version::kRevision};
-}
+VersionNumbers BuildVersion() { return {version::kMajor, version::kMinor, version::kRevision}; }
 
 std::string AppPath() {
     std::string folder;
@@ -56,8 +54,7 @@ void InitAppSettings(bool bSetAppINI, bool inAppFolder) {
     }
     try {
         DPrint("");
-        DPrint(system.environment().localDateTimeText() + " - Starting " +
-               VersionCaption("", ""));
+        DPrint(system.environment().localDateTimeText() + " - Starting " + VersionCaption("", ""));
         DPrint(std::string(40, '-'));
     } catch (...) {
         ReportError("CommonModule\\InitAppSettings VB ERROR: ", CurrentError(),
@@ -71,8 +68,8 @@ std::string VersionCaption(std::string_view stage, std::string_view extra) {
 
 std::string VersionCaption(std::string_view stage, std::string_view extra,
                            const VersionNumbers& version) {
-    std::string caption = std::string(kAppTitle) + "   v" + ToText(version.major) + "." +
-                          ToText(version.minor);
+    std::string caption =
+        std::string(kAppTitle) + "   v" + ToText(version.major) + "." + ToText(version.minor);
     if (version.revision >= 1) {
         caption += "." + ToText(version.revision);
     }

@@ -20,7 +20,7 @@ PathKind clsFSO::PathType(const std::string& path) const {
             return PathKind::Missing;
         }
         return (*attributes & platform::kAttributeDirectory) != 0 ? PathKind::Folder
-                                                                   : PathKind::File;
+                                                                  : PathKind::File;
     } catch (...) {
         return PathKind::Missing;
     }
@@ -34,8 +34,7 @@ bool SaveTextToFile(const std::string& sFile, const std::string& text, bool appe
         }
         return true;
     } catch (...) {
-        ReportError("CommonModule\\SaveTextToFile VB ERROR: ", CurrentError(),
-                    {{"sFile", sFile}});
+        ReportError("CommonModule\\SaveTextToFile VB ERROR: ", CurrentError(), {{"sFile", sFile}});
         return false;
     }
 }

@@ -33,9 +33,7 @@ void TraceResult(const std::string& header, const std::string& path, bool result
     TraceLine("Returns", ToText(result));
 }
 
-bool RedirectionIsOurs() {
-    return State().redirectionControlAllowed && Is64BitWindows("");
-}
+bool RedirectionIsOurs() { return State().redirectionControlAllowed && Is64BitWindows(""); }
 
 }  // namespace
 

@@ -25,7 +25,8 @@ clsOpSys::clsOpSys() {
         WinDir = environment.variable("windir");
         SystemDrive = environment.variable("systemdrive");
         HomeDrive = environment.variable("homedrive");
-        WinSysDir = WinDir + (environment.variable("os") == "Windows_NT" ? "\\System32" : "\\System");
+        WinSysDir =
+            WinDir + (environment.variable("os") == "Windows_NT" ? "\\System32" : "\\System");
         CurrentUserName = environment.variable("username");
         AllUsersProfile = environment.variable("allusersprofile");
         UserProfile = environment.variable("userprofile");
@@ -83,16 +84,35 @@ std::uint32_t clsOpSys::VistaSKU() const {
 
 std::string EditionNameForSku(std::uint32_t sku) {
     static const std::array<std::pair<std::uint32_t, const char*>, 29> names{{
-        {0, " Undefined Edition "}, {1, " Ultimate "}, {2, " Home Basic "},
-        {3, " Home Premium "}, {4, " Enterprise "}, {5, " Home Basic N "},
-        {6, " Business "}, {7, " Standard "}, {8, " Datacenter "},
-        {9, " SBS "}, {10, " Enterprise "}, {11, " Starter "},
-        {12, " Datacenter Core "}, {13, " Standard Core "}, {14, " Enterprise Core "},
-        {15, " Enterprise IA64 "}, {16, " Business N "}, {17, " Web Server "},
-        {18, " Cluster "}, {19, " Home Server "}, {20, " Storage Express "},
-        {21, "Storage Standard"}, {22, " Storage Workgroup "}, {23, " Storage Enterprise "},
-        {24, " For Small Business "}, {25, " SBS Premium "}, {42, " Hyper-V "},
-        {48, " Professional "}, {74, " Consumer Preview? "},
+        {0, " Undefined Edition "},
+        {1, " Ultimate "},
+        {2, " Home Basic "},
+        {3, " Home Premium "},
+        {4, " Enterprise "},
+        {5, " Home Basic N "},
+        {6, " Business "},
+        {7, " Standard "},
+        {8, " Datacenter "},
+        {9, " SBS "},
+        {10, " Enterprise "},
+        {11, " Starter "},
+        {12, " Datacenter Core "},
+        {13, " Standard Core "},
+        {14, " Enterprise Core "},
+        {15, " Enterprise IA64 "},
+        {16, " Business N "},
+        {17, " Web Server "},
+        {18, " Cluster "},
+        {19, " Home Server "},
+        {20, " Storage Express "},
+        {21, "Storage Standard"},
+        {22, " Storage Workgroup "},
+        {23, " Storage Enterprise "},
+        {24, " For Small Business "},
+        {25, " SBS Premium "},
+        {42, " Hyper-V "},
+        {48, " Professional "},
+        {74, " Consumer Preview? "},
     }};
     for (const auto& [number, name] : names) {
         if (number == sku) {
@@ -155,11 +175,16 @@ std::string clsOpSys::Version() const {
 
 std::string clsOpSys::ProductTypeName() const {
     switch (record_.productType) {
-        case 0: return "Unknown";
-        case 1: return "NT Workstation";
-        case 2: return "Domain Controller";
-        case 3: return "NT Server";
-        default: return "";
+        case 0:
+            return "Unknown";
+        case 1:
+            return "NT Workstation";
+        case 2:
+            return "Domain Controller";
+        case 3:
+            return "NT Server";
+        default:
+            return "";
     }
 }
 

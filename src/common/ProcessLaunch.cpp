@@ -53,8 +53,8 @@ bool ShellAndWaitForTermination(std::string& sShell, int windowStyle, std::strin
             // code a program may really end with.
             while (!process->hasExited()) {
                 PollPause();
-                if (useTimeLimit &&
-                    static_cast<std::uint32_t>(processes.tickMilliseconds() - start) > timeLimitMs) {
+                if (useTimeLimit && static_cast<std::uint32_t>(processes.tickMilliseconds() -
+                                                               start) > timeLimitMs) {
                     errorText = "The process has timed out.";
                     result = false;
                     break;

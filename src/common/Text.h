@@ -36,8 +36,7 @@ inline std::string ToText(const std::string& text) { return text; }
 inline std::string ToText(bool value) { return value ? "True" : "False"; }
 inline std::string ToText(char value) { return std::string(1, value); }
 template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-std::string ToText(T value) {
+requires(!std::same_as<T, bool> && !std::same_as<T, char>) std::string ToText(T value) {
     return std::to_string(value);
 }
 std::string ToText(double value);

@@ -6,7 +6,9 @@
 
 namespace vx::settings {
 
-std::string Read(const Key& key) { return ReadIni(State().settingsFilePath, key.section, key.name); }
+std::string Read(const Key& key) {
+    return ReadIni(State().settingsFilePath, key.section, key.name);
+}
 
 void Write(const Key& key, const std::string& value) {
     WriteIni(State().settingsFilePath, key.section, key.name, value);

@@ -30,10 +30,9 @@ inline constexpr Key kDropDesktopShortcutIcon{"Config", "DropDesktopShortcutIcon
 
 // The order in which the editor saves every key.
 inline constexpr Key kSaveOrder[] = {
-    kMfgr,        kModel,           kPhone,        kHours,       kUrl,
-    kButtonName,  kButtonToolTip,   kButtonAction, kButtonAltAction,
-    kButtonAltName, kButtonIcon,    kShortcutUrl,  kShortcutName, kShortcutIcon,
-    kUseIE,
+    kMfgr,       kModel,         kPhone,        kHours,           kUrl,
+    kButtonName, kButtonToolTip, kButtonAction, kButtonAltAction, kButtonAltName,
+    kButtonIcon, kShortcutUrl,   kShortcutName, kShortcutIcon,    kUseIE,
 };
 
 // Fixed names of what the actions install from the branding folder.

@@ -19,19 +19,24 @@ namespace {
 
 constexpr const char* kApplyError = "modBranding\\ApplyBranding VB ERROR: ";
 constexpr const char* kLinkError = "modBranding\\RegisterOemLink VB ERROR: ";
-constexpr const char* kOemInformationKey = "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+constexpr const char* kOemInformationKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
 
 void WriteOemValue(const char* name, const char* type, const RegValue& value) {
-    Guarded(kApplyError, [&] { static_cast<void>(fWriteValue("HKLM", kOemInformationKey, name, type, value)); });
+    Guarded(kApplyError,
+            [&] { static_cast<void>(fWriteValue("HKLM", kOemInformationKey, name, type, value)); });
 }
 
-void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type, const RegValue& value) {
+void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type,
+                    const RegValue& value) {
     Guarded(kLinkError, [&] {
-        static_cast<void>(fWriteValue("HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix, valueName, type, value));
+        static_cast<void>(fWriteValue("HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix,
+                                      valueName, type, value));
     });
 }
 
-void WriteLinkText(const std::string& suffix, const std::string& valueName, const std::string& text) {
+void WriteLinkText(const std::string& suffix, const std::string& valueName,
+                   const std::string& text) {
     WriteLinkValue(suffix, valueName, "S", text);
 }
 
@@ -75,7 +80,8 @@ void InstallSupportText() {
     Guarded(kApplyError, [] {
         const std::string source = State().brandingFolder + settings::kSupportTextFile;
         if (DoesFileExist(source, false)) {
-            static_cast<void>(CopyFileSilently(source, SystemFolder() + "\\" + settings::kSupportTextFile));
+            static_cast<void>(
+                CopyFileSilently(source, SystemFolder() + "\\" + settings::kSupportTextFile));
         }
     });
 }
@@ -92,13 +98,15 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
     };
 
     WriteLinkText("\\DefaultIcon", "",
-                  EndsWithNoCase(values.action, "exe") ? values.action + ",0"
-                                                       : systemRoot + "\\System32\\shell32.dll,-24");
+                  EndsWithNoCase(values.action, "exe")
+                      ? values.action + ",0"
+                      : systemRoot + "\\System32\\shell32.dll,-24");
     Guarded(kLinkError, [&] {
         if (!values.icon.empty() && AcceptFileName("ButtonIcon", values.icon) &&
             DoesFileExist(State().brandingFolder + values.icon, false)) {
             WriteLinkText("\\DefaultIcon", "", systemRoot + "\\" + values.icon);
-            static_cast<void>(CopyFileSilently(State().brandingFolder + values.icon, WindowsFolderFile(values.icon)));
+            static_cast<void>(CopyFileSilently(State().brandingFolder + values.icon,
+                                               WindowsFolderFile(values.icon)));
         }
     });
     WriteLinkText("", "", values.name);

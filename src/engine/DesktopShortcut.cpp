@@ -21,7 +21,8 @@ constexpr int kShowMaximized = 3;
 
 std::string Browser() {
     auto& environment = platform::Current().environment();
-    const std::string wow = environment.variable("programfiles(x86)") + "\\Internet Explorer\\iexplore.exe";
+    const std::string wow =
+        environment.variable("programfiles(x86)") + "\\Internet Explorer\\iexplore.exe";
     if (DoesFileExist(wow, false)) {
         return wow;
     }
@@ -37,7 +38,8 @@ bool CreateBrowserLink(const std::string& link, const std::string& url, const st
     return created && DoesFileExist(link, false);
 }
 
-void WriteInternetShortcut(const std::string& file, const std::string& url, const std::string& iconPath) {
+void WriteInternetShortcut(const std::string& file, const std::string& url,
+                           const std::string& iconPath) {
     // The first line replaces an older file; the rest is appended.
     if (!SaveTextToFile(file, "[InternetShortcut]", false)) {
         return;
@@ -66,7 +68,8 @@ void DropDesktopShortcut() {
     Guarded(kDropError, [&] {
         if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
             DoesFileExist(State().brandingFolder + icon, false)) {
-            static_cast<void>(CopyFileSilently(State().brandingFolder + icon, WindowsFolderFile(icon)));
+            static_cast<void>(
+                CopyFileSilently(State().brandingFolder + icon, WindowsFolderFile(icon)));
             iconPath = WindowsFolderFile(icon);
         }
     });
@@ -99,7 +102,8 @@ void RemoveDesktopShortcut() {
         return;
     }
     Guarded(kRemoveError, [&] {
-        if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) && DoesFileExist(WindowsFolderFile(icon), false)) {
+        if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
+            DoesFileExist(WindowsFolderFile(icon), false)) {
             DeleteSystemFile(WindowsFolderFile(icon));
         }
     });

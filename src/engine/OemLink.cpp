@@ -14,9 +14,12 @@ void RegisterOemLink() {
     Guarded("modBranding\\RegisterOemLink VB ERROR: ", [&] {
         settingsPresent = DoesFileExist(State().settingsFilePath, false);
         if (settingsPresent) {
-            values = {settings::Read(settings::kButtonName),      settings::Read(settings::kButtonToolTip),
-                      settings::Read(settings::kButtonAction),    settings::Read(settings::kButtonAltAction),
-                      settings::Read(settings::kButtonAltName),   settings::Read(settings::kButtonIcon)};
+            values = {settings::Read(settings::kButtonName),
+                      settings::Read(settings::kButtonToolTip),
+                      settings::Read(settings::kButtonAction),
+                      settings::Read(settings::kButtonAltAction),
+                      settings::Read(settings::kButtonAltName),
+                      settings::Read(settings::kButtonIcon)};
         }
     });
     if (settingsPresent) {

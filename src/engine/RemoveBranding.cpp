@@ -10,7 +10,8 @@
 namespace vx::engine {
 namespace {
 constexpr const char* kError = "modBranding\\RemoveBranding VB ERROR: ";
-constexpr const char* kOemInformation = "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+constexpr const char* kOemInformation =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
 }  // namespace
 
 void RemoveBranding() {
@@ -23,7 +24,8 @@ void RemoveBranding() {
     Guarded(kError, [&] { vista = IsVista(); });
     if (vista) {
         // HelpCustomized stays: the key itself remains.
-        for (const char* value : {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
+        for (const char* value :
+             {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
             Guarded(kError, [&] {
                 bool notFound = false;
                 static_cast<void>(fDeleteValue("HKLM", kOemInformation, value, notFound));

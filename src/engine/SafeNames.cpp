@@ -12,7 +12,8 @@ bool IsPlainFileName(const std::string& name) {
         return false;
     }
     for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+        if (static_cast<unsigned char>(c) < 32 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
             return false;
         }
     }

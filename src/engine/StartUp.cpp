@@ -33,8 +33,8 @@ void ReadSidebarThemeSwitch() {
         return;
     }
     RegValue value = std::string();
-    static_cast<void>(fReadValue("HKLM", toolkit::kRegistryKey, toolkit::kRegistrySidebarValue,
-                                 "S", std::string(), value));
+    static_cast<void>(fReadValue("HKLM", toolkit::kRegistryKey, toolkit::kRegistrySidebarValue, "S",
+                                 std::string(), value));
     if (ToText(value) == "1") {
         State().sidebarThemesDisabled = true;
     }

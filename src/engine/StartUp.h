@@ -9,8 +9,8 @@ namespace vx::engine {
 
 // The three actions a switch can start; the real ones unless a test says otherwise.
 struct BrandingActions {
-    std::function<void()> applyBranding;       // "autobrand"
-    std::function<void()> removeBranding;      // "rem"
+    std::function<void()> applyBranding;        // "autobrand"
+    std::function<void()> removeBranding;       // "rem"
     std::function<void()> dropDesktopShortcut;  // "desklnk"
 };
 BrandingActions DefaultActions();

@@ -5,7 +5,8 @@
 
 namespace vx::engine {
 
-void cShellLinkA::GetHotKeyInfo(std::uint16_t hotKey, std::uint8_t& keyCode, std::uint8_t& modifiers) {
+void cShellLinkA::GetHotKeyInfo(std::uint16_t hotKey, std::uint8_t& keyCode,
+                                std::uint8_t& modifiers) {
     keyCode = static_cast<std::uint8_t>(hotKey & 0xFF);
     modifiers = static_cast<std::uint8_t>(hotKey >> 8);
 }
@@ -34,11 +35,12 @@ bool cShellLinkA::CreateLink(const std::string& description, const std::string& 
         if (linkFile.empty() || targetFile.empty()) {
             return false;
         }
-        const platform::ShellLinkData data{targetFile, arguments,  workingFolder, description,
+        const platform::ShellLinkData data{targetFile, arguments, workingFolder, description,
                                            iconFile,   iconIndex, hotKey,        showCommand};
         return platform::Current().shell().createLink(linkFile, data);
     } catch (...) {
-        ReportError("cShellLinkA\\CreateLink VB ERROR: ", CurrentError(), {{"sLinkFile", linkFile}});
+        ReportError("cShellLinkA\\CreateLink VB ERROR: ", CurrentError(),
+                    {{"sLinkFile", linkFile}});
         return false;
     }
 }
@@ -58,7 +60,8 @@ bool cShellLinkA::GetLinkInfo(const std::string& linkFile) {
         showCommand_ = data->showCommand;
         return true;
     } catch (...) {
-        ReportError("cShellLinkA\\GetLinkInfo VB ERROR: ", CurrentError(), {{"sLinkFile", linkFile}});
+        ReportError("cShellLinkA\\GetLinkInfo VB ERROR: ", CurrentError(),
+                    {{"sLinkFile", linkFile}});
         return false;
     }
 }

@@ -30,7 +30,8 @@ public:
     [[nodiscard]] virtual int shellCopy(const std::string& source,
                                         const std::string& destination) = 0;
     // The first name a directory listing of the pattern returns, or nothing.
-    [[nodiscard]] virtual std::optional<std::string> firstListedName(const std::string& pattern) = 0;
+    [[nodiscard]] virtual std::optional<std::string> firstListedName(
+        const std::string& pattern) = 0;
 };
 
 }  // namespace vx::platform

@@ -28,7 +28,8 @@ public:
     // IShellLinkA + IPersistFile: sets the path, the icon location, the show command, the hot
     // key, the working folder, the arguments and the description in that order, resolves the
     // link without a window (SLR_UPDATE) and saves it to `linkFile`. False when any step fails.
-    [[nodiscard]] virtual bool createLink(const std::string& linkFile, const ShellLinkData& data) = 0;
+    [[nodiscard]] virtual bool createLink(const std::string& linkFile,
+                                          const ShellLinkData& data) = 0;
     // Loads a .lnk and reads every field back; nothing when it cannot be loaded.
     [[nodiscard]] virtual std::optional<ShellLinkData> readLink(const std::string& linkFile) = 0;
     // SHGetSpecialFolderLocation + SHGetPathFromIDListA for a CSIDL; nothing on failure.

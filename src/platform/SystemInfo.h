@@ -15,7 +15,8 @@ public:
     virtual ~SystemInfo() = default;
 
     // GetVersionExA with a record of `recordSize` bytes; nothing when the call refuses it.
-    [[nodiscard]] virtual std::optional<OsVersionRecord> versionRecord(std::uint32_t recordSize) = 0;
+    [[nodiscard]] virtual std::optional<OsVersionRecord> versionRecord(
+        std::uint32_t recordSize) = 0;
     virtual int systemMetric(int index) = 0;
     // Win32_OperatingSystem.OperatingSystemSKU from the management service; nothing when the
     // service cannot answer.

@@ -29,8 +29,7 @@ public:
 
     // A small modal box with a prompt, one edit field, OK and Cancel. Nothing when the user
     // cancels or closes it.
-    virtual std::optional<std::string> inputBox(const std::string& prompt,
-                                                const std::string& title,
+    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                                 const std::string& defaultText) = 0;
     // A modal message box owned by the active window of this thread; the button pressed
     // (kAnswerOk, kAnswerYes, kAnswerNo).

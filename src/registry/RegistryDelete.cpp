@@ -53,14 +53,16 @@ void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath
         return;
     }
     auto& environment = platform::Current().environment();
-    const std::string user = environment.variable("computername") + "\\" + environment.variable("username");
+    const std::string user =
+        environment.variable("computername") + "\\" + environment.variable("username");
     // The tool path is quoted: a program folder with a blank must not break the command.
-    const std::string command =
-        "\"" + tool + "\" /subkeyreg \"" + longName + keyPath + "\"";
-    for (const std::string& rights : {" /setowner=" + user, " /sgrant=" + user + "=F", " /grant=" + user + "=F"}) {
+    const std::string command = "\"" + tool + "\" /subkeyreg \"" + longName + keyPath + "\"";
+    for (const std::string& rights :
+         {" /setowner=" + user, " /sgrant=" + user + "=F", " /grant=" + user + "=F"}) {
         std::string line = command + rights;
         std::string errorText;
-        static_cast<void>(ShellAndWaitForTermination(line, platform::kShowHidden, errorText, kNoTimeLimit, false));
+        static_cast<void>(ShellAndWaitForTermination(line, platform::kShowHidden, errorText,
+                                                     kNoTimeLimit, false));
     }
 }
 
@@ -113,7 +115,8 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
         return Refused(status) ? status : platform::kSuccess;
     } catch (...) {
         const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteValue - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("modRegistry\\fDeleteValue - VB ERROR: " + ToText(error.number) + " " +
+               error.description);
         DPrint("\t- Key: " + topKey + "\\" + path);
         DPrint("\t- Value: " + valueName);
         DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
@@ -130,7 +133,8 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
     const auto fullPath = [&] { return parent + "\\" + keyName; };
     const auto reportError = [&] {
         const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteKey - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("modRegistry\\fDeleteKey - VB ERROR: " + ToText(error.number) + " " +
+               error.description);
         DPrint("\t- Key: " + topKey + "\\" + fullPath());
         DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
     };
@@ -179,7 +183,8 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
         DPrint("modRegistry\\fDeleteKey:  Still not working, attempting deletion with reg.exe");
         DPrint("\tcmd:  reg.exe delete " + target + " /f");
         std::uint32_t exitCode = 0;
-        static_cast<void>(ShellX("reg.exe", "DELETE " + target + " /f", true, platform::kShowHidden, exitCode));
+        static_cast<void>(
+            ShellX("reg.exe", "DELETE " + target + " /f", true, platform::kShowHidden, exitCode));
         break;
     }
     if (Refused(result)) {
@@ -207,7 +212,8 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
         auto& registry = platform::Current().registry();
         std::vector<std::string> names;
         std::string name;
-        for (std::uint32_t index = 0; registry.enumKey(key.handle(), index, name) == platform::kSuccess; ++index) {
+        for (std::uint32_t index = 0;
+             registry.enumKey(key.handle(), index, name) == platform::kSuccess; ++index) {
             names.push_back(name.substr(0, name.find('\0')));
         }
         for (const auto& child : names) {
@@ -221,7 +227,8 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
         }
     } catch (...) {
         const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteSubkeys - VB ERROR: " + ToText(error.number) + " " + error.description);
+        DPrint("modRegistry\\fDeleteSubkeys - VB ERROR: " + ToText(error.number) + " " +
+               error.description);
         DPrint("\t- Key: " + topKey + "\\" + keyPath);
     }
 }

@@ -199,8 +199,8 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
                 ReportWriteError({}, topKey, keyPath, valueName, status);
                 return status;
             }
-            static_cast<void>(
-                platform::Current().profiles().writeString(topKey, keyPath, valueName, ToText(value)));
+            static_cast<void>(platform::Current().profiles().writeString(topKey, keyPath, valueName,
+                                                                         ToText(value)));
             return platform::kSuccess;
         }
 
@@ -219,16 +219,18 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
 
         auto& registry = platform::Current().registry();
         if (code == "S" || code == "E") {
-            status = registry.setValue(key.handle(), valueName,
-                                       code == "S" ? platform::kRegString : platform::kRegExpandString,
-                                       ToText(value) + '\0');
+            status =
+                registry.setValue(key.handle(), valueName,
+                                  code == "S" ? platform::kRegString : platform::kRegExpandString,
+                                  ToText(value) + '\0');
         } else if (code == "D") {
             std::string bytes(sizeof number, '\0');
             std::memcpy(bytes.data(), &number, sizeof number);
             status = registry.setValue(key.handle(), valueName, platform::kRegDword, bytes);
         } else if (code == "M") {
-            status = registry.setValue(key.handle(), valueName, platform::kRegMultiString,
-                                       MultiStringAppending(topKey, keyPath, valueName, ToText(value)));
+            status =
+                registry.setValue(key.handle(), valueName, platform::kRegMultiString,
+                                  MultiStringAppending(topKey, keyPath, valueName, ToText(value)));
         }
         if (status != platform::kSuccess) {
             DPrint("modRegistry\\fWriteValue: ");

@@ -87,11 +87,12 @@ bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
         if (key.open(root, path, kWriteDacWriteOwner | viewFlag) != platform::kSuccess) {
             return false;
         }
-        std::vector<PermissionEntry> entries{{account, PermissionMask(permission),
-                                              kContainerInheritAce,
-                                              accessType == "Deny" ? kAccessDeniedAce
-                                                                   : kAccessAllowedAce,
-                                              {}}};
+        std::vector<PermissionEntry> entries{
+            {account,
+             PermissionMask(permission),
+             kContainerInheritAce,
+             accessType == "Deny" ? kAccessDeniedAce : kAccessAllowedAce,
+             {}}};
         return UpdatePermissionsOfRegistryKey(key.handle(), entries);
     } catch (...) {
         ReportError("SetPerm\\RegSetKeyPermission - VB ERROR: ", CurrentError());
@@ -105,7 +106,8 @@ bool UpdatePermissionsOfRegistryKey(platform::RegistryHandle key,
     std::string oldDescriptor;
     std::string newDescriptor;
     const bool done =
-        registry.getKeySecurity(key, kDaclSecurityInformation, oldDescriptor) == platform::kSuccess &&
+        registry.getKeySecurity(key, kDaclSecurityInformation, oldDescriptor) ==
+            platform::kSuccess &&
         !oldDescriptor.empty() && BuildSecurityDescriptor(oldDescriptor, entries, newDescriptor) &&
         registry.setKeySecurity(key, kDaclSecurityInformation, newDescriptor) == platform::kSuccess;
     if (done) {
@@ -154,7 +156,8 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
     bool ok = true;
     for (const auto& entry : entries) {
         if (entry.aceType == kAccessDeniedAce) {
-            ok = ok && ConstructAndAddAce(merged, entry.aceType, entry.aceFlags, entry.accessMask, entry.sid);
+            ok = ok && ConstructAndAddAce(merged, entry.aceType, entry.aceFlags, entry.accessMask,
+                                          entry.sid);
         }
     }
     std::size_t next = 0;
@@ -165,7 +168,8 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
     }
     for (const auto& entry : entries) {
         if (entry.aceType == kAccessAllowedAce) {
-            ok = ok && ConstructAndAddAce(merged, entry.aceType, entry.aceFlags, entry.accessMask, entry.sid);
+            ok = ok && ConstructAndAddAce(merged, entry.aceType, entry.aceFlags, entry.accessMask,
+                                          entry.sid);
         }
     }
     for (; next < oldEntries.size(); ++next) {
@@ -194,7 +198,8 @@ bool ConstructAndAddAce(std::vector<Ace>& acl, std::uint8_t aceType, std::uint8_
         if (SidLength(sid) == 0) {
             return false;
         }
-        acl.push_back({aceType, aceFlags, accessMask, sid, AceBytes(aceType, aceFlags, accessMask, sid)});
+        acl.push_back(
+            {aceType, aceFlags, accessMask, sid, AceBytes(aceType, aceFlags, accessMask, sid)});
         return true;
     } catch (...) {
         ReportError("SetPerm\\ConstructAndAddAce - VB ERROR: ", CurrentError());

@@ -35,7 +35,8 @@ std::string Variable(const char* name) { return platform::Current().environment(
 
 void RunTool(std::string command, int windowStyle) {
     std::string errorText;
-    static_cast<void>(ShellAndWaitForTermination(command, windowStyle, errorText, kNoTimeLimit, false));
+    static_cast<void>(
+        ShellAndWaitForTermination(command, windowStyle, errorText, kNoTimeLimit, false));
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -46,8 +47,9 @@ std::string LocateOwnershipTool() {
     const std::string windows = Variable("systemroot");
     std::string tool;
     // Later hits win: the copy beside the program is preferred.
-    for (const std::string& candidate : {windows + "\\subinacl.exe", windows + "\\System32\\subinacl.exe",
-                                         AppPath() + "subinacl.exe"}) {
+    for (const std::string& candidate :
+         {windows + "\\subinacl.exe", windows + "\\System32\\subinacl.exe",
+          AppPath() + "subinacl.exe"}) {
         if (DoesFileExist(candidate, false)) {
             tool = candidate;
         }
@@ -55,8 +57,8 @@ std::string LocateOwnershipTool() {
     return tool;
 }
 
-void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath,
-                        std::string& owner, std::string& grantee) {
+void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath, std::string& owner,
+                        std::string& grantee) {
     try {
         const std::string root = LongRootName(topKey);
         if (root.empty()) {
@@ -84,8 +86,8 @@ void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath,
     }
 }
 
-void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
-                         std::string& owner, std::string& grantee) {
+void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle, std::string& owner,
+                         std::string& grantee) {
     try {
         const std::string tool = LocateOwnershipTool();
         if (tool.empty()) {
@@ -109,7 +111,8 @@ void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
         const std::string rights = " /setowner=" + owner + " /grant=" + grantee + "=F";
         RunTool(Quoted(tool) + " /file " + Quoted(target) + rights, windowStyle);
         if (!isFile) {
-            RunTool(Quoted(tool) + " /subdirectories " + Quoted(target + "\\*.*") + rights, windowStyle);
+            RunTool(Quoted(tool) + " /subdirectories " + Quoted(target + "\\*.*") + rights,
+                    windowStyle);
         }
     } catch (...) {
         // Ignored by design.

@@ -12,10 +12,10 @@ std::string LocateOwnershipTool();
 
 // An empty owner becomes the user (HKCU) or "administrators"; an empty grantee the user, or
 // "System" without one. Both are written back.
-void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath,
-                        std::string& owner, std::string& grantee);
+void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath, std::string& owner,
+                        std::string& grantee);
 
-void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
-                         std::string& owner, std::string& grantee);
+void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle, std::string& owner,
+                         std::string& grantee);
 
 }  // namespace vx::security

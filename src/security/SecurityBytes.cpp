@@ -1,13 +1,13 @@
 #include "security/SecurityBytes.h"
 
-
 namespace vx::security {
 namespace {
 
 std::uint32_t ReadLe(const std::string& bytes, std::size_t offset, std::size_t width) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < width; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
+                 << (8 * i);
     }
     return value;
 }

@@ -64,6 +64,7 @@ struct SecurityDescriptor {
 std::optional<SecurityDescriptor> ParseSecurityDescriptor(const std::string& bytes);
 // A self-relative descriptor that carries only a DACL (owner, group and SACL left alone when
 // it is set with DACL information only).
-std::string BuildSecurityDescriptorBytes(std::uint16_t control, const std::optional<std::string>& dacl);
+std::string BuildSecurityDescriptorBytes(std::uint16_t control,
+                                         const std::optional<std::string>& dacl);
 
 }  // namespace vx::security

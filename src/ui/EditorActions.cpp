@@ -15,7 +15,8 @@ constexpr const char* kError = "frmVexilla VB ERROR: ";
 
 void Tell(const char* text) {
     Guarded(kError, [&] {
-        static_cast<void>(platform::Current().userInterface().messageBox(text, kAppTitle, platform::MessageButtons::Ok));
+        static_cast<void>(platform::Current().userInterface().messageBox(
+            text, kAppTitle, platform::MessageButtons::Ok));
     });
 }
 
@@ -32,10 +33,11 @@ void OpenSystemProperties() {
     Guarded(kError, [] {
         std::uint32_t exitCode = 0;
         if (IsVista()) {
-            static_cast<void>(ShellX("control.exe", "/name Microsoft.System", false, platform::kShowNormal, exitCode));
-        } else {
-            static_cast<void>(ShellX("RUNDLL32.EXE", "shell32.dll,Control_RunDLL sysdm.cpl,,0", false,
+            static_cast<void>(ShellX("control.exe", "/name Microsoft.System", false,
                                      platform::kShowNormal, exitCode));
+        } else {
+            static_cast<void>(ShellX("RUNDLL32.EXE", "shell32.dll,Control_RunDLL sysdm.cpl,,0",
+                                     false, platform::kShowNormal, exitCode));
         }
     });
 }
@@ -51,8 +53,8 @@ void EditorApply(const EditorFields& fields) {
     bool vista = false;
     Guarded(kError, [&] { vista = IsVista(); });
     if (vista) {
-        engine::WriteOemInformation({fields.mfgr, fields.model, fields.phoneNumber, fields.supportHours,
-                                     NormaliseSupportUrl(fields.supportURL)});
+        engine::WriteOemInformation({fields.mfgr, fields.model, fields.phoneNumber,
+                                     fields.supportHours, NormaliseSupportUrl(fields.supportURL)});
     } else {
         engine::InstallSupportText();
     }
@@ -66,8 +68,8 @@ void EditorRegisterOemLink(const EditorFields& fields) {
     if (vista) {
         return;
     }
-    engine::WriteOemLink({fields.buttonName, fields.buttonTip, fields.buttonAction, fields.altAction,
-                          fields.altActionName, fields.iconName},
+    engine::WriteOemLink({fields.buttonName, fields.buttonTip, fields.buttonAction,
+                          fields.altAction, fields.altActionName, fields.iconName},
                          engine::AlternatePlacement::AfterParam1);
 }
 
@@ -79,8 +81,8 @@ void BrandNow(const EditorFields& fields) {
     if (!fields.dropDesktopShortcutURL.empty()) {
         int answer = platform::kAnswerNo;
         Guarded(kError, [&] {
-            answer = platform::Current().userInterface().messageBox("Drop a custom desktop shortcut?", kAppTitle,
-                                                                    platform::MessageButtons::YesNo);
+            answer = platform::Current().userInterface().messageBox(
+                "Drop a custom desktop shortcut?", kAppTitle, platform::MessageButtons::YesNo);
         });
         if (answer == platform::kAnswerYes) {
             engine::DropDesktopShortcut();

@@ -4,14 +4,22 @@ namespace vx::ui {
 
 SidebarAction ActionForLabel(int index) {
     switch (index) {
-        case 0: return SidebarAction::ShowCommon;
-        case 1: return SidebarAction::ShowXP;
-        case 2: return SidebarAction::ShowXPINI;
-        case 3: return SidebarAction::ShowSeven;
-        case 4: return SidebarAction::BrandNow;
-        case 5: return SidebarAction::RemoveBranding;
-        case 6: return SidebarAction::SaveAndClose;
-        default: return SidebarAction::None;
+        case 0:
+            return SidebarAction::ShowCommon;
+        case 1:
+            return SidebarAction::ShowXP;
+        case 2:
+            return SidebarAction::ShowXPINI;
+        case 3:
+            return SidebarAction::ShowSeven;
+        case 4:
+            return SidebarAction::BrandNow;
+        case 5:
+            return SidebarAction::RemoveBranding;
+        case 6:
+            return SidebarAction::SaveAndClose;
+        default:
+            return SidebarAction::None;
     }
 }
 

@@ -39,7 +39,8 @@ void LoadSupportText(EditorFields& fields) {
             }
             const auto equals = line.find('=');
             const std::string value = equals == std::string::npos ? line : line.substr(equals + 1);
-            fields.supportText = fields.supportText.empty() ? value : fields.supportText + "\r\n" + value;
+            fields.supportText =
+                fields.supportText.empty() ? value : fields.supportText + "\r\n" + value;
         }
     });
     Guarded(kLoadError, [&] {

@@ -67,7 +67,9 @@ protected:
         static_cast<void>(system().files().deleteFile(syswow64_));
         ContractTest::TearDown();
     }
-    bool VisibleNow(const std::string& path) { return system().files().attributes(path).has_value(); }
+    bool VisibleNow(const std::string& path) {
+        return system().files().attributes(path).has_value();
+    }
 
     std::string name_, system32_, syswow64_;
 };

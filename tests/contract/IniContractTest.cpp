@@ -36,8 +36,9 @@ TEST_F(IniContract, SectionsAndKeysMatchWithoutRegardToCase) {
 }
 
 TEST_F(IniContract, BlanksAroundNamesAndValuesAreTrimmedAndOuterQuotesGo) {
-    WriteRaw("[ OSBranding ]\r\n  Mfgr  =   Contoso Ltd   \r\nURL=\"http://x.example\"\r\n"
-             "Phone='555 0100'\r\nHours=\"9-5\r\nModel=a \"b\" c\r\n");
+    WriteRaw(
+        "[ OSBranding ]\r\n  Mfgr  =   Contoso Ltd   \r\nURL=\"http://x.example\"\r\n"
+        "Phone='555 0100'\r\nHours=\"9-5\r\nModel=a \"b\" c\r\n");
     EXPECT_EQ("Contoso Ltd", ReadIni(file_, "OSBranding", "Mfgr"));
     EXPECT_EQ("http://x.example", ReadIni(file_, "OSBranding", "URL"));
     EXPECT_EQ("555 0100", ReadIni(file_, "OSBranding", "Phone"));

@@ -23,8 +23,8 @@ protected:
     void SetUp() override {
         ContractTest::SetUp();
         view_ = World().is64BitWindows() ? platform::kKeyWow64_64Key : 0;
-        guid_ = "{vexilla-contract-" + std::to_string(system().processes().tickMilliseconds()) + "-" +
-                std::to_string(++counter_) + "}";
+        guid_ = "{vexilla-contract-" + std::to_string(system().processes().tickMilliseconds()) +
+                "-" + std::to_string(++counter_) + "}";
         key_ = "Software\\VexillaContract\\" + guid_;
     }
     void TearDown() override {
@@ -33,8 +33,8 @@ protected:
             Unlock(root, path);
             bool notFound = false;
             const auto slash = path.find_last_of('\\');
-            static_cast<void>(fDeleteKey(root == platform::kClassesRoot ? "HKCR" : "HKLM", path.substr(0, slash),
-                                         path.substr(slash + 1), notFound));
+            static_cast<void>(fDeleteKey(root == platform::kClassesRoot ? "HKCR" : "HKLM",
+                                         path.substr(0, slash), path.substr(slash + 1), notFound));
         }
         ContractTest::TearDown();
     }
@@ -43,26 +43,30 @@ protected:
         RegistryHandle key = 0;
         std::string descriptor;
         if (system().registry().openKey(root, path, kReadControl | view_, key) == 0) {
-            static_cast<void>(system().registry().getKeySecurity(key, kDaclSecurityInformation, descriptor));
+            static_cast<void>(
+                system().registry().getKeySecurity(key, kDaclSecurityInformation, descriptor));
             static_cast<void>(system().registry().closeKey(key));
         }
         return descriptor;
     }
-    platform::Status SetDacl(RegistryHandle root, const std::string& path, const std::vector<Ace>& entries) {
+    platform::Status SetDacl(RegistryHandle root, const std::string& path,
+                             const std::vector<Ace>& entries) {
         RegistryHandle key = 0;
         auto status = system().registry().openKey(root, path, kWriteDac | view_, key);
         if (status == 0) {
-            status = system().registry().setKeySecurity(key, kDaclSecurityInformation,
-                                                        BuildSecurityDescriptorBytes(0, BuildAcl(entries)));
+            status = system().registry().setKeySecurity(
+                key, kDaclSecurityInformation, BuildSecurityDescriptorBytes(0, BuildAcl(entries)));
             static_cast<void>(system().registry().closeKey(key));
         }
         return status;
     }
     // Everyone may do everything again, on the key and below it.
     void Unlock(RegistryHandle root, const std::string& path) {
-        static_cast<void>(SetDacl(root, path, {{kAccessAllowedAce, 0, 0xF003F, EveryoneSid(), {}}}));
+        static_cast<void>(
+            SetDacl(root, path, {{kAccessAllowedAce, 0, 0xF003F, EveryoneSid(), {}}}));
         RegistryHandle key = 0;
-        if (system().registry().openKey(root, path, platform::kKeyEnumerateSubKeys | view_, key) != 0) {
+        if (system().registry().openKey(root, path, platform::kKeyEnumerateSubKeys | view_, key) !=
+            0) {
             return;
         }
         std::vector<std::string> children;
@@ -84,7 +88,8 @@ protected:
     }
     bool Exists(RegistryHandle root, const std::string& path, std::uint32_t view) {
         RegistryHandle key = 0;
-        const auto status = system().registry().openKey(root, path, platform::kKeyQueryValue | view, key);
+        const auto status =
+            system().registry().openKey(root, path, platform::kKeyQueryValue | view, key);
         if (status == 0) {
             static_cast<void>(system().registry().closeKey(key));
         }
@@ -125,24 +130,30 @@ TEST_F(KeySecurityContract, FullControlForTheFiveAccounts) {
     ASSERT_TRUE(user.has_value());
     std::vector<Sid> granted;
     for (const auto& entry : Entries(Dacl(platform::kLocalMachine, key_))) {
-        if (entry.type == kAccessAllowedAce && entry.mask == 0xF003F && entry.flags == kContainerInheritAce) {
+        if (entry.type == kAccessAllowedAce && entry.mask == 0xF003F &&
+            entry.flags == kContainerInheritAce) {
             granted.push_back(entry.sid);
         }
     }
-    for (const auto& sid : {*user, LocalSystemSid(), AdministratorsSid(), PowerUsersSid(), UsersSid()}) {
+    for (const auto& sid :
+         {*user, LocalSystemSid(), AdministratorsSid(), PowerUsersSid(), UsersSid()}) {
         EXPECT_NE(granted.end(), std::find(granted.begin(), granted.end(), sid)) << SidText(sid);
     }
 }
 
 TEST_F(KeySecurityContract, AClassTreeIsDeletedInThe64BitView) {
     const std::string clsid = "CLSID\\" + guid_;
-    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\Instance\\InitPropertyBag", "method", "S", std::string("ShellExecute")));
-    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\InProcServer32", "", "E", std::string("%SystemRoot%\\x.dll")));
-    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\shellex\\ContextMenuHandlers\\" + guid_, "", "S", std::string()));
+    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\Instance\\InitPropertyBag", "method", "S",
+                              std::string("ShellExecute")));
+    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\InProcServer32", "", "E",
+                              std::string("%SystemRoot%\\x.dll")));
+    ASSERT_EQ(0u, fWriteValue("HKCR", clsid + "\\shellex\\ContextMenuHandlers\\" + guid_, "", "S",
+                              std::string()));
     if (World().is64BitWindows()) {
         RegistryHandle twin = 0;
-        ASSERT_EQ(0u, system().registry().createKey(platform::kClassesRoot, clsid,
-                                                    platform::kKeySetValue | platform::kKeyWow64_32Key, twin));
+        ASSERT_EQ(0u, system().registry().createKey(
+                          platform::kClassesRoot, clsid,
+                          platform::kKeySetValue | platform::kKeyWow64_32Key, twin));
         ASSERT_EQ(0u, system().registry().closeKey(twin));
         cleanup_.emplace_back(platform::kClassesRoot, clsid);
     }
@@ -151,7 +162,8 @@ TEST_F(KeySecurityContract, AClassTreeIsDeletedInThe64BitView) {
     EXPECT_FALSE(notFound);
     EXPECT_FALSE(Exists(platform::kClassesRoot, clsid, view_));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(Exists(platform::kClassesRoot, clsid, platform::kKeyWow64_32Key)) << "the 32-bit twin stays";
+        EXPECT_TRUE(Exists(platform::kClassesRoot, clsid, platform::kKeyWow64_32Key))
+            << "the 32-bit twin stays";
         view_ = platform::kKeyWow64_32Key;  // for the clean-up
     }
     notFound = false;
@@ -182,8 +194,10 @@ TEST_F(KeySecurityContract, ARefusedDeletionEscalatesAndPutsThePermissionsBack) 
     const std::string full = "HKEY_LOCAL_MACHINE\\" + key_;
     const auto commands = World().ownershipToolCommands();
     ASSERT_EQ(2u, commands.size());
-    EXPECT_NE(std::string::npos, commands[0].find("subinacl.exe\" /keyreg \"" + full + "\" /setowner=administrators /grant="));
-    EXPECT_NE(std::string::npos, commands[1].find("subinacl.exe\" /subkeyreg \"" + full + "\" /setowner=administrators /grant="));
+    EXPECT_NE(std::string::npos, commands[0].find("subinacl.exe\" /keyreg \"" + full +
+                                                  "\" /setowner=administrators /grant="));
+    EXPECT_NE(std::string::npos, commands[1].find("subinacl.exe\" /subkeyreg \"" + full +
+                                                  "\" /setowner=administrators /grant="));
 
     EXPECT_EQ(before, Dacl(platform::kLocalMachine, key_)) << "the widened DACL is put back";
     EXPECT_EQ(lockedBefore, Dacl(platform::kLocalMachine, key_ + "\\locked"));

@@ -25,8 +25,8 @@ TEST_F(ProcessContract, AProgramThatExitsWith259IsNotWaitedForForever) {
 
     std::string command = tool.program + (tool.arguments.empty() ? "" : " " + tool.arguments);
     std::string errorText;
-    EXPECT_TRUE(ShellAndWaitForTermination(command, platform::kShowHidden, errorText,
-                                           kNoTimeLimit, false));
+    EXPECT_TRUE(
+        ShellAndWaitForTermination(command, platform::kShowHidden, errorText, kNoTimeLimit, false));
     EXPECT_EQ("", errorText);
 }
 
@@ -48,8 +48,8 @@ TEST_F(ProcessContract, NotWaitingOnlyReportsTheStart) {
 TEST_F(ProcessContract, AMissingProgramIsReportedNotWaitedFor) {
     std::string command = "vexilla-no-such-program-xyz.exe /q";
     std::string errorText;
-    EXPECT_FALSE(ShellAndWaitForTermination(command, platform::kShowHidden, errorText,
-                                            kNoTimeLimit, false));
+    EXPECT_FALSE(
+        ShellAndWaitForTermination(command, platform::kShowHidden, errorText, kNoTimeLimit, false));
     EXPECT_EQ(
         "This program could not determine whether the process started."
         "Please watch the program and check it completes.",
@@ -58,15 +58,15 @@ TEST_F(ProcessContract, AMissingProgramIsReportedNotWaitedFor) {
     std::uint32_t exitCode = 0xDEADBEEF;
     EXPECT_FALSE(ShellX(Variable("SystemRoot") + "\\no-such-tool.exe", "", true,
                         platform::kShowHidden, exitCode));
-    EXPECT_FALSE(ShellX("vexilla-no-such-program-xyz.exe", "", true, platform::kShowHidden,
-                        exitCode));
+    EXPECT_FALSE(
+        ShellX("vexilla-no-such-program-xyz.exe", "", true, platform::kShowHidden, exitCode));
     EXPECT_EQ(0xDEADBEEFu, exitCode);
 }
 
 TEST_F(ProcessContract, TheTimeLimitEndsTheWait) {
     const auto tool = World().programExitingWith(0, 5000, false);
-    std::string command = "\"" + tool.program + "\"" +
-                          (tool.arguments.empty() ? "" : " " + tool.arguments);
+    std::string command =
+        "\"" + tool.program + "\"" + (tool.arguments.empty() ? "" : " " + tool.arguments);
     std::string errorText;
     EXPECT_FALSE(ShellAndWaitForTermination(command, platform::kShowHidden, errorText, 300, true));
     EXPECT_EQ("The process has timed out.", errorText);

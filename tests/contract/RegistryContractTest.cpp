@@ -47,7 +47,8 @@ protected:
         static_cast<void>(registry.closeKey(key));
         const auto slash = path.find_last_of('\\');
         RegistryHandle parent = 0;
-        if (registry.openKey(root, path.substr(0, slash), platform::kKeyAllAccess | view, parent) == 0) {
+        if (registry.openKey(root, path.substr(0, slash), platform::kKeyAllAccess | view, parent) ==
+            0) {
             static_cast<void>(registry.deleteKey(parent, path.substr(slash + 1)));
             static_cast<void>(registry.closeKey(parent));
         }
@@ -89,8 +90,11 @@ TEST_F(RegistryContract, ExpandableStringsAreStoredWithTheirType) {
     EXPECT_EQ(0u, fWriteValue("HKLM", key_, "InProc", "E",
                               std::string("%SystemRoot%\\system32\\shdocvw.dll")));
     RegistryHandle key = 0;
-    ASSERT_EQ(0u, system().registry().openKey(platform::kLocalMachine, key_,
-                                              platform::kKeyQueryValue | (World().is64BitWindows() ? platform::kKeyWow64_64Key : 0), key));
+    ASSERT_EQ(0u, system().registry().openKey(
+                      platform::kLocalMachine, key_,
+                      platform::kKeyQueryValue |
+                          (World().is64BitWindows() ? platform::kKeyWow64_64Key : 0),
+                      key));
     std::uint32_t type = 0, size = 0;
     std::string data;
     EXPECT_EQ(0u, system().registry().queryValue(key, "InProc", 256, type, data, size));
@@ -98,7 +102,8 @@ TEST_F(RegistryContract, ExpandableStringsAreStoredWithTheirType) {
     EXPECT_EQ(std::string("%SystemRoot%\\system32\\shdocvw.dll") + '\0', data);
     EXPECT_EQ(data.size(), size);
     // Asking with no room gives the size needed.
-    EXPECT_EQ(platform::kErrorMoreData, system().registry().queryValue(key, "InProc", 0, type, data, size));
+    EXPECT_EQ(platform::kErrorMoreData,
+              system().registry().queryValue(key, "InProc", 0, type, data, size));
     EXPECT_EQ(34u, size);
     EXPECT_EQ(0u, system().registry().closeKey(key));
 
@@ -151,8 +156,10 @@ TEST_F(RegistryContract, WritesLandInThe64BitView) {
     EXPECT_EQ(0u, fWriteValue("HKCR", "CLSID\\{" + Guid() + "}\\InProcServer32", "", "E",
                               std::string("%SystemRoot%\\system32\\shdocvw.dll")));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(KeyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue | platform::kKeyWow64_64Key));
-        EXPECT_FALSE(KeyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue | platform::kKeyWow64_32Key));
+        EXPECT_TRUE(KeyExists(platform::kLocalMachine, key_,
+                              platform::kKeyQueryValue | platform::kKeyWow64_64Key));
+        EXPECT_FALSE(KeyExists(platform::kLocalMachine, key_,
+                               platform::kKeyQueryValue | platform::kKeyWow64_32Key));
         EXPECT_FALSE(KeyExists(platform::kLocalMachine, "Software\\Wow6432Node\\" + id_,
                                platform::kKeyQueryValue | platform::kKeyWow64_64Key));
         EXPECT_TRUE(KeyExists(platform::kClassesRoot, "CLSID\\{" + Guid() + "}",
@@ -172,14 +179,16 @@ TEST_F(RegistryContract, AWow6432NodePathIsReadInTheRedirectedView) {
         GTEST_SKIP() << "one registry view on 32-bit Windows";
     }
     RegistryHandle key = 0;
-    ASSERT_EQ(0u, system().registry().createKey(platform::kLocalMachine, key_,
-                                                platform::kKeySetValue | platform::kKeyWow64_32Key, key));
+    ASSERT_EQ(
+        0u, system().registry().createKey(platform::kLocalMachine, key_,
+                                          platform::kKeySetValue | platform::kKeyWow64_32Key, key));
     ASSERT_EQ(0u, system().registry().setValue(key, "Where", platform::kRegString,
                                                std::string("32-bit view") + '\0'));
     ASSERT_EQ(0u, system().registry().closeKey(key));
 
     RegValue value;
-    EXPECT_EQ(0u, fReadValue("HKLM", "Software\\Wow6432Node\\" + id_, "Where", "S", std::string(), value));
+    EXPECT_EQ(0u, fReadValue("HKLM", "Software\\Wow6432Node\\" + id_, "Where", "S", std::string(),
+                             value));
     EXPECT_EQ(RegValue(std::string("32-bit view")), value);
     EXPECT_EQ(2u, fReadValue("HKLM", key_, "Where", "S", std::string(), value))
         << "the plain path is read in the 64-bit view";
@@ -187,7 +196,8 @@ TEST_F(RegistryContract, AWow6432NodePathIsReadInTheRedirectedView) {
 
 TEST_F(RegistryContract, ATopKeyNamingAFileReadsAndWritesThatFile) {
     const std::string file = FreshFolder("regini") + "\\toolkit.ini";
-    ASSERT_EQ(0u, system().files().writeFile(file, "[Config]\r\nDisableSideBarThemes=1\r\nCount=12\r\n", false));
+    ASSERT_EQ(0u, system().files().writeFile(
+                      file, "[Config]\r\nDisableSideBarThemes=1\r\nCount=12\r\n", false));
     RegValue value;
     EXPECT_EQ(0u, fReadValue(file, "Config", "DisableSideBarThemes", "S", std::string(), value));
     EXPECT_EQ(RegValue(std::string("1")), value);
@@ -197,7 +207,8 @@ TEST_F(RegistryContract, ATopKeyNamingAFileReadsAndWritesThatFile) {
     EXPECT_EQ(RegValue(std::int32_t{12}), value);
 
     EXPECT_EQ(0u, fWriteValue(file, "General", "PasswordProtectedLaunch", "S", std::string("0")));
-    EXPECT_EQ("0", system().profiles().readString(file, "General", "PasswordProtectedLaunch", "", 255));
+    EXPECT_EQ("0",
+              system().profiles().readString(file, "General", "PasswordProtectedLaunch", "", 255));
     EXPECT_EQ(99u, fWriteValue(file, "General", "Number", "D", std::int32_t{3}));
 }
 

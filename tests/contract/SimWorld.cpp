@@ -27,8 +27,8 @@ public:
     ToolCommand programExitingWith(std::uint32_t code, std::uint32_t milliseconds,
                                    bool spacedFolder) override {
         const std::string folder = spacedFolder ? "C:\\vx tools\\" : "C:\\vxtools\\";
-        const std::string path = folder + "exit" + std::to_string(code) + "-" +
-                                 std::to_string(milliseconds) + ".exe";
+        const std::string path =
+            folder + "exit" + std::to_string(code) + "-" + std::to_string(milliseconds) + ".exe";
         windows_.addFile(path, "MZ");
         windows_.defineProgram(path, {code, milliseconds});
         return {path, ""};
@@ -40,9 +40,7 @@ public:
         windows_.defineProgram(Tool(), {0, 100});
         firstLaunch_ = windows_.launches().size();
     }
-    void removeOwnershipTool() override {
-        static_cast<void>(windows_.files().deleteFile(Tool()));
-    }
+    void removeOwnershipTool() override { static_cast<void>(windows_.files().deleteFile(Tool())); }
     std::vector<std::string> ownershipToolCommands() override {
         std::vector<std::string> commands;
         const auto& launches = windows_.launches();

@@ -10,7 +10,8 @@ using VersionContract = ContractTest;
 
 TEST_F(VersionContract, RecordIsTheReportedRelease) {
     const auto expected = World().expectedVersion();
-    for (const auto size : {platform::kVersionRecordExtendedSize, platform::kVersionRecordBasicSize}) {
+    for (const auto size :
+         {platform::kVersionRecordExtendedSize, platform::kVersionRecordBasicSize}) {
         SCOPED_TRACE(size);
         const auto record = system().system().versionRecord(size);
         ASSERT_TRUE(record.has_value());
@@ -43,10 +44,10 @@ TEST_F(VersionContract, FlagsAndNameFollowTheRelease) {
     } else if (expected.major == 6 && expected.minor == 2) {
         EXPECT_EQ(0u, name.rfind("Windows 8 ", 0)) << name;
     }
-    EXPECT_NE(std::string::npos, os.Version().find("(Version " + std::to_string(expected.major) +
-                                                   "." + std::to_string(expected.minor) +
-                                                   ", Build " + std::to_string(expected.build) +
-                                                   ")"));
+    EXPECT_NE(std::string::npos,
+              os.Version().find("(Version " + std::to_string(expected.major) + "." +
+                                std::to_string(expected.minor) + ", Build " +
+                                std::to_string(expected.build) + ")"));
     EXPECT_EQ(Variable("SystemRoot"), os.SystemRoot);
 }
 

@@ -21,8 +21,8 @@ public:
     ExpectedVersion expectedVersion() override {
         const std::string text = windows_.environment().variable("VEXILLA_EXPECT_VERSION");
         ExpectedVersion version;
-        if (std::sscanf(text.c_str(), "%u.%u.%u", &version.major, &version.minor,
-                        &version.build) != 3) {
+        if (std::sscanf(text.c_str(), "%u.%u.%u", &version.major, &version.minor, &version.build) !=
+            3) {
             throw std::runtime_error("VEXILLA_EXPECT_VERSION is not set as major.minor.build");
         }
         return version;

@@ -115,7 +115,8 @@ constexpr DWORD kHeaderSize = 0x4C;
 constexpr std::size_t kShowCommandOffset = 0x3C;
 
 void PrintStoredShowCommand(const char* file) {
-    const FileHandle handle(CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const FileHandle handle(
+        CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!handle.valid()) {
         throw Failed{"CreateFileA", HRESULT_FROM_WIN32(GetLastError())};
     }
@@ -134,7 +135,8 @@ void PrintStoredShowCommand(const char* file) {
 
 void PrintLink(const char* file) {
     ComPtr<IShellLinkA> link;
-    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put()),
+    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                           link.put()),
           "CoCreateInstance(ShellLink)");
     ComPtr<IPersistFile> persist;
     Check(link->QueryInterface(IID_IPersistFile, persist.put()), "QueryInterface(IPersistFile)");

@@ -27,7 +27,8 @@ constexpr const char* kDefaultLock = "D:(D;;0x10009;;;WD)(A;;KA;;;WD)";
 constexpr DWORD kSddlRevision1 = 1;
 
 using StringToDescriptor = BOOL(WINAPI*)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
-using DescriptorToString = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, DWORD, SECURITY_INFORMATION, LPSTR*, PULONG);
+using DescriptorToString = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, DWORD, SECURITY_INFORMATION, LPSTR*,
+                                         PULONG);
 
 struct Failed {
     std::string what;
@@ -100,19 +101,23 @@ void PrintDacl(HKEY root, const std::string& path, REGSAM view) {
     if (status != ERROR_SUCCESS) {
         throw Failed{"RegGetKeySecurity", static_cast<DWORD>(status)};
     }
-    const auto toString = Advapi32Export<DescriptorToString>("ConvertSecurityDescriptorToStringSecurityDescriptorA");
+    const auto toString =
+        Advapi32Export<DescriptorToString>("ConvertSecurityDescriptorToStringSecurityDescriptorA");
     LocalMemory<LPSTR> text;
-    if (toString(descriptor.data(), kSddlRevision1, DACL_SECURITY_INFORMATION, text.put(), nullptr) == 0) {
+    if (toString(descriptor.data(), kSddlRevision1, DACL_SECURITY_INFORMATION, text.put(),
+                 nullptr) == 0) {
         throw Failed{"ConvertSecurityDescriptorToStringSecurityDescriptorA", GetLastError()};
     }
     std::printf("%s\n", text.get());
 }
 
 void SetDacl(HKEY root, const std::string& path, REGSAM view, const char* sddl) {
-    const auto toDescriptor = Advapi32Export<StringToDescriptor>("ConvertStringSecurityDescriptorToSecurityDescriptorA");
+    const auto toDescriptor =
+        Advapi32Export<StringToDescriptor>("ConvertStringSecurityDescriptorToSecurityDescriptorA");
     LocalMemory<PSECURITY_DESCRIPTOR> descriptor;
     if (toDescriptor(sddl, kSddlRevision1, descriptor.put(), nullptr) == 0) {
-        throw Failed{std::string("ConvertStringSecurityDescriptorToSecurityDescriptorA ") + sddl, GetLastError()};
+        throw Failed{std::string("ConvertStringSecurityDescriptorToSecurityDescriptorA ") + sddl,
+                     GetLastError()};
     }
     const OpenKey key(root, path, WRITE_DAC | view);
     const LONG status = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get());
@@ -165,8 +170,8 @@ int main(int argc, char** argv) {
             SetDacl(root, path, view, args.size() == 2 ? args[1].c_str() : kDefaultLock);
         }
     } catch (const Failed& failed) {
-        std::fprintf(stderr, "lockkey: %s failed for %s (error %lu)\n", failed.what.c_str(), key.c_str(),
-                     failed.error);
+        std::fprintf(stderr, "lockkey: %s failed for %s (error %lu)\n", failed.what.c_str(),
+                     key.c_str(), failed.error);
         return kExitFailed;
     }
     return 0;

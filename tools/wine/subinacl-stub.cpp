@@ -53,13 +53,15 @@ std::string LogPath() {
 bool AppendLine(const std::string& path, const std::string& line) {
     // FILE_APPEND_DATA alone makes every write land at the end, even when two runs share
     // the log.
-    const HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     const BOOL closed = CloseHandle(file);
     return ok && closed && written == line.size();
 }
@@ -70,7 +72,8 @@ int main() {
     const std::optional<DWORD> code = ExitCode();
     const std::string path = LogPath();
     const char* commandLine = GetCommandLineA();
-    if (path.empty() || !AppendLine(path, std::string(commandLine != nullptr ? commandLine : "") + "\r\n")) {
+    if (path.empty() ||
+        !AppendLine(path, std::string(commandLine != nullptr ? commandLine : "") + "\r\n")) {
         ExitProcess(254);
     }
     ExitProcess(code ? *code : 255);

@@ -49,7 +49,8 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
     for (const WellKnown& account : kWellKnown) {
         if (!equalsNoCase(bare, account.name)) continue;
         // A domain name resolves only on its own, an account only behind its own domain.
-        if (account.domain == nullptr ? !qualified : !qualified || equalsNoCase(domain, account.domain)) {
+        if (account.domain == nullptr ? !qualified
+                                      : !qualified || equalsNoCase(domain, account.domain)) {
             return sidBytes(account.sid);
         }
         return std::nullopt;
@@ -59,7 +60,8 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
 
     if (const auto it = defined_.find(upperAscii(name)); it != defined_.end()) return it->second;
     if (qualified) {
-        if (const auto it = defined_.find(upperAscii(bare)); it != defined_.end()) return it->second;
+        if (const auto it = defined_.find(upperAscii(bare)); it != defined_.end())
+            return it->second;
     }
     return std::nullopt;
 }

@@ -30,7 +30,8 @@ constexpr std::size_t kAceHeader = 8;
 std::uint32_t readLe(std::string_view bytes, std::size_t offset, std::size_t width) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < width; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
+                 << (8 * i);
     }
     return value;
 }
@@ -142,7 +143,8 @@ std::vector<AceEntry> aceEntries(std::string_view acl) {
 KeySecurity applyDescriptor(const KeySecurity* current, const DescriptorParts& given,
                             std::uint32_t information) {
     KeySecurity result;
-    result.control = static_cast<std::uint16_t>((given.control & ~kSeSelfRelative) | kSeDaclPresent);
+    result.control =
+        static_cast<std::uint16_t>((given.control & ~kSeSelfRelative) | kSeDaclPresent);
     if ((information & kOwnerSecurityInformation) != 0 && given.owner) {
         result.owner = *given.owner;
     } else {
@@ -163,7 +165,8 @@ KeySecurity applyDescriptor(const KeySecurity* current, const DescriptorParts& g
 
 std::string descriptorBytes(const KeySecurity& security, std::uint32_t information) {
     const std::uint32_t parts =
-        information & (kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
+        information &
+        (kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
     std::string bytes(kDescriptorHeader, '\0');
     bytes[0] = 1;
     writeLe(bytes, 2, static_cast<std::uint32_t>(security.control | kSeSelfRelative), 2);
@@ -171,8 +174,10 @@ std::string descriptorBytes(const KeySecurity& security, std::uint32_t informati
         writeLe(bytes, field, static_cast<std::uint32_t>(bytes.size()), 4);
         bytes += part;
     };
-    if ((parts & kOwnerSecurityInformation) != 0 && !security.owner.empty()) append(4, security.owner);
-    if ((parts & kGroupSecurityInformation) != 0 && !security.group.empty()) append(8, security.group);
+    if ((parts & kOwnerSecurityInformation) != 0 && !security.owner.empty())
+        append(4, security.owner);
+    if ((parts & kGroupSecurityInformation) != 0 && !security.group.empty())
+        append(8, security.group);
     if ((parts & kDaclSecurityInformation) != 0 && security.dacl) append(16, *security.dacl);
     return bytes;
 }

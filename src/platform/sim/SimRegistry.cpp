@@ -281,7 +281,8 @@ Status SimRegistry::getKeySecurity(RegistryHandle key, std::uint32_t information
     std::uint32_t needed = kReadControl;
     if ((information & kSaclSecurityInformation) != 0) needed |= kAccessSystemSecurity;
     if (const Status status = reach(key, needed, node, true)) return status;
-    descriptor = descriptorBytes(node->security ? *node->security : defaultKeySecurity(), information);
+    descriptor =
+        descriptorBytes(node->security ? *node->security : defaultKeySecurity(), information);
     return kSuccess;
 }
 
@@ -304,7 +305,8 @@ Status SimRegistry::setKeySecurity(RegistryHandle key, std::uint32_t information
     if ((information & kSaclSecurityInformation) != 0) needed |= kAccessSystemSecurity;
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, needed, node, true)) return status;
-    node->security = applyDescriptor(node->security ? &*node->security : nullptr, given, information);
+    node->security =
+        applyDescriptor(node->security ? &*node->security : nullptr, given, information);
     return kSuccess;
 }
 

@@ -65,8 +65,8 @@ private:
     };
 
     RegistryKeyNode* rootKey(RegistryHandle root) const;
-    [[nodiscard]] Status reach(RegistryHandle handle, std::uint32_t needed,
-                               RegistryKeyNode*& key, bool evenDeleted = false) const;
+    [[nodiscard]] Status reach(RegistryHandle handle, std::uint32_t needed, RegistryKeyNode*& key,
+                               bool evenDeleted = false) const;
     // A new handle, when the key's access check grants `access`.
     [[nodiscard]] Status remember(RegistryKeyNode& key, std::uint32_t access,
                                   RegistryHandle& handle);

@@ -15,8 +15,8 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // The fields in file order; decoding insists on exactly these lines in this order.
 constexpr std::array<std::string_view, 8> kFieldNames = {
-    "Target", "Arguments", "WorkingDirectory", "Description",
-    "IconFile", "IconIndex", "HotKey", "ShowCommand"};
+    "Target",   "Arguments", "WorkingDirectory", "Description",
+    "IconFile", "IconIndex", "HotKey",           "ShowCommand"};
 
 std::string escape(std::string_view value) {
     std::string text;
@@ -68,14 +68,10 @@ std::optional<Number> parseNumber(std::string_view text) {
 
 std::string encodeShellLink(const ShellLinkData& data) {
     const std::array<std::string, kFieldNames.size()> values = {
-        escape(data.target),
-        escape(data.arguments),
-        escape(data.workingDirectory),
-        escape(data.description),
-        escape(data.iconFile),
-        std::to_string(data.iconIndex),
-        std::to_string(data.hotKey),
-        std::to_string(data.showCommand)};
+        escape(data.target),           escape(data.arguments),
+        escape(data.workingDirectory), escape(data.description),
+        escape(data.iconFile),         std::to_string(data.iconIndex),
+        std::to_string(data.hotKey),   std::to_string(data.showCommand)};
     std::string text(kMagicLine);
     text += "\r\n";
     for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
@@ -135,8 +131,8 @@ SimShell::SimShell(SimFiles& files, Bitness bitness) : files_(files) {
         // The name, not the view: a 32-bit program is told System32 even on 64-bit Windows.
         {kCsidlSystem, "C:\\Windows\\System32"},
         // A 32-bit program on 64-bit Windows is given the x86 folder.
-        {kCsidlProgramFiles, bitness == Bitness::Windows64 ? "C:\\Program Files (x86)"
-                                                           : "C:\\Program Files"},
+        {kCsidlProgramFiles,
+         bitness == Bitness::Windows64 ? "C:\\Program Files (x86)" : "C:\\Program Files"},
     };
 }
 

@@ -26,7 +26,8 @@ std::optional<std::uint64_t> decimalField(std::string_view field, std::uint64_t 
 std::uint32_t readLe32(std::string_view bytes, std::size_t offset) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
+                 << (8 * i);
     }
     return value;
 }

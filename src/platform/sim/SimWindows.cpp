@@ -189,9 +189,9 @@ void SimWindows::setRegistryKeySecurity(const std::string& key, const std::strin
 std::optional<std::string> SimWindows::registryKeySecurity(const std::string& key) const {
     const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key));
     if (node == nullptr) return std::nullopt;
-    return descriptorBytes(node->security ? *node->security : defaultKeySecurity(),
-                           kOwnerSecurityInformation | kGroupSecurityInformation |
-                               kDaclSecurityInformation);
+    return descriptorBytes(
+        node->security ? *node->security : defaultKeySecurity(),
+        kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
 }
 
 void SimWindows::defineAccount(const std::string& name, const std::string& sid) {
@@ -213,7 +213,9 @@ void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {
     state_->userInterface.queueAnswer(std::move(answer));
 }
 
-void SimWindows::queueMessageBoxAnswer(int answer) { state_->userInterface.queueMessageAnswer(answer); }
+void SimWindows::queueMessageBoxAnswer(int answer) {
+    state_->userInterface.queueMessageAnswer(answer);
+}
 
 const std::vector<MessageBoxRecord>& SimWindows::messageBoxes() const {
     return state_->userInterface.messageBoxes();

@@ -152,14 +152,14 @@ private:
 
 // Version records of the Windows releases the tool supports, as GetVersionExA reports them.
 OsVersionRecord Windows2000();
-OsVersionRecord WindowsXP();                 // 5.1.2600 SP3
-OsVersionRecord WindowsXP64();               // 5.2.3790 SP2, workstation
-OsVersionRecord WindowsServer2003();         // 5.2.3790 SP2, server
-OsVersionRecord WindowsVista();              // 6.0.6002 SP2
-OsVersionRecord WindowsServer2008();         // 6.0.6002 SP2, server
-OsVersionRecord Windows7();                  // 6.1.7601 SP1
-OsVersionRecord WindowsServer2008R2();       // 6.1.7601 SP1, server
-OsVersionRecord Windows8();                  // 6.2.9200
-OsVersionRecord WindowsServer2012();         // 6.2.9200, server
+OsVersionRecord WindowsXP();            // 5.1.2600 SP3
+OsVersionRecord WindowsXP64();          // 5.2.3790 SP2, workstation
+OsVersionRecord WindowsServer2003();    // 5.2.3790 SP2, server
+OsVersionRecord WindowsVista();         // 6.0.6002 SP2
+OsVersionRecord WindowsServer2008();    // 6.0.6002 SP2, server
+OsVersionRecord Windows7();             // 6.1.7601 SP1
+OsVersionRecord WindowsServer2008R2();  // 6.1.7601 SP1, server
+OsVersionRecord Windows8();             // 6.2.9200
+OsVersionRecord WindowsServer2012();    // 6.2.9200, server
 
 }  // namespace vx::platform::sim

@@ -149,12 +149,12 @@ std::optional<ShellLinkData> ReadShellLink(const std::string& linkFile) {
     const auto target = TextFrom([&link](char* buffer, int chars) {
         return link->GetPath(buffer, chars, nullptr, SLGP_RAWPATH);
     });
-    const auto arguments = TextFrom(
-        [&link](char* buffer, int chars) { return link->GetArguments(buffer, chars); });
+    const auto arguments =
+        TextFrom([&link](char* buffer, int chars) { return link->GetArguments(buffer, chars); });
     const auto workingDirectory = TextFrom(
         [&link](char* buffer, int chars) { return link->GetWorkingDirectory(buffer, chars); });
-    const auto description = TextFrom(
-        [&link](char* buffer, int chars) { return link->GetDescription(buffer, chars); });
+    const auto description =
+        TextFrom([&link](char* buffer, int chars) { return link->GetDescription(buffer, chars); });
     int iconIndex = 0;
     const auto iconFile = TextFrom([&link, &iconIndex](char* buffer, int chars) {
         return link->GetIconLocation(buffer, chars, &iconIndex);

@@ -28,9 +28,9 @@ void Win32UserInterface::initCommonControls() { ::InitCommonControls(); }
 int Win32UserInterface::messageBox(const std::string& text, const std::string& title,
                                    MessageButtons buttons) {
     // Owned by the thread's active window, so the box stays in front of the editor.
-    return MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(),
-                       (buttons == MessageButtons::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK) |
-                           MB_SETFOREGROUND);
+    return MessageBoxA(
+        GetActiveWindow(), text.c_str(), title.c_str(),
+        (buttons == MessageButtons::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK) | MB_SETFOREGROUND);
 }
 
 }  // namespace vx::platform::win32

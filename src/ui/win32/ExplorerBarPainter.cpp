@@ -144,8 +144,7 @@ void Painter::PaintHeader(HDC dc, int group) const {
     RECT text = header;
     text.left += model_.Metrics().headerTextIndent;
     text.right = std::max(text.left, glyph.left - 4);
-    Text(dc, model_.Caption(self), text, hot ? fonts_.BoldUnderlined() : fonts_.Bold(),
-         textColour);
+    Text(dc, model_.Caption(self), text, hot ? fonts_.BoldUnderlined() : fonts_.Bold(), textColour);
 }
 
 void Painter::PaintBody(HDC dc, int group) const {

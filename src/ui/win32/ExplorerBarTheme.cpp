@@ -27,8 +27,8 @@ ExplorerTheme::~ExplorerTheme() { Close(); }
 
 void ExplorerTheme::Open(HWND window) noexcept {
     Close();
-    if (isThemeActive_ == nullptr || openThemeData_ == nullptr ||
-        drawThemeBackground_ == nullptr || closeThemeData_ == nullptr || !isThemeActive_()) {
+    if (isThemeActive_ == nullptr || openThemeData_ == nullptr || drawThemeBackground_ == nullptr ||
+        closeThemeData_ == nullptr || !isThemeActive_()) {
         return;
     }
     theme_ = openThemeData_(window, L"EXPLORERBAR");

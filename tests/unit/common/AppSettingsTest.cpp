@@ -1,5 +1,4 @@
 #include "common/AppSettings.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {

@@ -1,7 +1,6 @@
-#include "common/DebugLog.h"
-
 #include <new>
 
+#include "common/DebugLog.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {

@@ -1,5 +1,4 @@
 #include "common/FSO.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -18,8 +17,9 @@ TEST_F(FSO, TextWriterReplacesThenAppendsCrlfLines) {
 TEST_F(FSO, TextWriterReportsAFolderThatIsNotThere) {
     EXPECT_FALSE(SaveTextToFile("C:\\No\\Such\\Folder\\a.url", "x", false));
     ASSERT_EQ(2u, lines().size());
-    EXPECT_EQ("\tCommonModule\\SaveTextToFile VB ERROR: 3 The system cannot find the path specified.",
-              lines()[0]);
+    EXPECT_EQ(
+        "\tCommonModule\\SaveTextToFile VB ERROR: 3 The system cannot find the path specified.",
+        lines()[0]);
     EXPECT_EQ("\t\t- sFile=C:\\No\\Such\\Folder\\a.url", lines()[1]);
 }
 

@@ -1,5 +1,4 @@
 #include "common/FileTests.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -15,14 +14,14 @@ TEST_F(FileTests, TracesNameThePathAndTheResult) {
     EXPECT_FALSE(DoesFileExist("C:\\Windows", true));
     EXPECT_TRUE(DoesDirExist("C:\\Windows", true));
     EXPECT_FALSE(DoesDirExistNo64bitCheck("C:\\Nowhere", true));
-    EXPECT_EQ((Lines{"\tCommonModule\\DoesFileExist: 1",
-                     "\t\t- Passed: C:\\Windows\\System32\\oemlogo.bmp", "\t\t- Returns: True",
-                     "\tCommonModule\\DoesFileExist: -1", "\t\t- Passed: C:\\Windows",
-                     "\t\t- Returns: False", "\tCommonModule\\DoesDirExist: ",
-                     "\t\t- Passed: C:\\Windows", "\t\t- Returns: True",
-                     "\tCommonModule\\DoesDirExistNo64bitCheck: ", "\t\t- Passed: C:\\Nowhere",
-                     "\t\t- Returns: False"}),
-              lines());
+    EXPECT_EQ(
+        (Lines{
+            "\tCommonModule\\DoesFileExist: 1", "\t\t- Passed: C:\\Windows\\System32\\oemlogo.bmp",
+            "\t\t- Returns: True", "\tCommonModule\\DoesFileExist: -1", "\t\t- Passed: C:\\Windows",
+            "\t\t- Returns: False", "\tCommonModule\\DoesDirExist: ", "\t\t- Passed: C:\\Windows",
+            "\t\t- Returns: True", "\tCommonModule\\DoesDirExistNo64bitCheck: ",
+            "\t\t- Passed: C:\\Nowhere", "\t\t- Returns: False"}),
+        lines());
 }
 
 TEST_F(FileTests, UnrootedPathsAreRefusedWithoutTraceOrSwitching) {

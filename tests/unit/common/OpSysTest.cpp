@@ -1,5 +1,4 @@
 #include "common/OpSys.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {

@@ -1,7 +1,6 @@
-#include "common/ProcessLaunch.h"
-
 #include <limits>
 
+#include "common/ProcessLaunch.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -30,9 +29,10 @@ TEST_F(ProcessLaunch, AProgramThatNeverStartsLeavesTheJoinedText) {
     std::string command = "missing.exe";
     std::string errorText;
     EXPECT_FALSE(ShellAndWaitForTermination(command, 1, errorText, kNoTimeLimit, false));
-    EXPECT_EQ("This program could not determine whether the process started.Please watch the "
-              "program and check it completes.",
-              errorText);
+    EXPECT_EQ(
+        "This program could not determine whether the process started.Please watch the "
+        "program and check it completes.",
+        errorText);
     EXPECT_EQ("\t\tSuccess=False", lines().back());
 }
 

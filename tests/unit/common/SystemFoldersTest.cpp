@@ -1,5 +1,4 @@
 #include "common/SystemFolders.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {

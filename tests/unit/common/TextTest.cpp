@@ -1,6 +1,6 @@
-#include "common/Text.h"
-
 #include <gtest/gtest.h>
+
+#include "common/Text.h"
 
 namespace vx {
 namespace {

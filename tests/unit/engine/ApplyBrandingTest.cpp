@@ -1,5 +1,4 @@
 #include "engine/BrandingActions.h"
-
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -25,7 +24,8 @@ TEST_F(ApplyBranding, VistaAndLaterGetTheSevenValuesInThe64BitView) {
     Settings(kFullSettings);
     KitFile("oemlogo.bmp", "BM-new");
     engine::ApplyBranding();
-    EXPECT_EQ("BM-new", sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp")) << "the real System32";
+    EXPECT_EQ("BM-new", sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"))
+        << "the real System32";
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\SysWOW64\\oemlogo.bmp").has_value());
     EXPECT_EQ(4u, Type(kOemKey, "HelpCustomized"));
     EXPECT_EQ(std::string(4, '\0'), sim().registryValue(kOemKey, "HelpCustomized")->bytes);
@@ -36,7 +36,8 @@ TEST_F(ApplyBranding, VistaAndLaterGetTheSevenValuesInThe64BitView) {
     EXPECT_EQ("https://support.example.com", Text(kOemKey, "SupportURL"));
     EXPECT_EQ("NW-500", Text(kOemKey, "Model"));
     EXPECT_EQ(1u, Type(kOemKey, "Model"));
-    EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\OEMInformation"));
+    EXPECT_FALSE(sim().registryKeyExists(
+        "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\OEMInformation"));
     EXPECT_FALSE(sim().registryKeyExists(kLinkKey)) << "no OEM link after XP";
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini").has_value());
 }
@@ -68,13 +69,16 @@ TEST_F(ApplyBranding, AnEmptyModelRemovesAnOlderOne) {
 
 TEST_F(ApplyBranding, XpGetsTheSupportTextAndTheLinkButNoValues) {
     sim().setVersion(platform::sim::WindowsXP());
-    Settings(kFullSettings + "ButtonName=Northwind Support\r\nButtonAction=https://support.example.com\r\n");
+    Settings(kFullSettings +
+             "ButtonName=Northwind Support\r\nButtonAction=https://support.example.com\r\n");
     KitFile("oeminfo.ini", "[General]\r\nManufacturer=Northwind\r\n");
     KitFile("oemlogo.bmp", "logo");
     engine::ApplyBranding();
-    EXPECT_EQ("[General]\r\nManufacturer=Northwind\r\n", sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini"));
+    EXPECT_EQ("[General]\r\nManufacturer=Northwind\r\n",
+              sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini"));
     EXPECT_EQ("logo", sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"));
-    for (const char* value : {"HelpCustomized", "Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
+    for (const char* value : {"HelpCustomized", "Logo", "Manufacturer", "SupportHours",
+                              "SupportPhone", "SupportURL", "Model"}) {
         EXPECT_FALSE(sim().registryValue(kOemKey, value).has_value()) << value;
     }
     EXPECT_EQ("Northwind Support", Text(kLinkKey, ""));

@@ -1,6 +1,5 @@
-#include "engine/BrandingSettings.h"
-
 #include "common/AppState.h"
+#include "engine/BrandingSettings.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {

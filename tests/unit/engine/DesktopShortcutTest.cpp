@@ -1,5 +1,4 @@
 #include "engine/DesktopShortcut.h"
-
 #include "engine/cShellLinkA.h"
 #include "unit/engine/EngineFixture.h"
 
@@ -11,12 +10,16 @@ using DesktopShortcut = EngineTest;
 const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
 
 TEST_F(DesktopShortcut, AnInternetShortcutWithItsIcon) {
-    Settings("[DesktopShortcut]\r\nShortcutURL=https://support.example.com\r\nShortcutName=Northwind Support\r\n"
-             "ShortcutIcon=support.ico\r\nUseIE=0\r\n");
+    Settings(
+        "[DesktopShortcut]\r\nShortcutURL=https://support.example.com\r\nShortcutName=Northwind "
+        "Support\r\n"
+        "ShortcutIcon=support.ico\r\nUseIE=0\r\n");
     KitFile("support.ico", "ICO");
     engine::DropDesktopShortcut();
-    EXPECT_EQ("[InternetShortcut]\r\nURL=https://support.example.com\r\nIconFile=C:\\Windows\\support.ico\r\nIconIndex=0\r\n",
-              sim().fileBytes(kDesktop + "Northwind Support.url"));
+    EXPECT_EQ(
+        "[InternetShortcut]\r\nURL=https://"
+        "support.example.com\r\nIconFile=C:\\Windows\\support.ico\r\nIconIndex=0\r\n",
+        sim().fileBytes(kDesktop + "Northwind Support.url"));
     EXPECT_EQ("ICO", sim().fileBytes("C:\\Windows\\support.ico"));
     EXPECT_EQ(1, sim().desktopRefreshes());
 }
@@ -25,12 +28,15 @@ TEST_F(DesktopShortcut, DroppingTwiceRewritesTheFileFromItsFirstLine) {
     Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
     engine::DropDesktopShortcut();
     engine::DropDesktopShortcut();
-    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
 }
 
 TEST_F(DesktopShortcut, OnlyUseIeOneMakesABrowserLink) {
     for (const char* value : {"yes", "true", "0", ""}) {
-        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=") + value + "\r\n");
+        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://"
+                             "a.example\r\nShortcutName=Help\r\nUseIE=") +
+                 value + "\r\n");
         engine::DropDesktopShortcut();
         EXPECT_TRUE(sim().fileBytes(kDesktop + "Help.url").has_value()) << value;
         EXPECT_FALSE(sim().fileBytes(kDesktop + "Help.lnk").has_value()) << value;
@@ -39,7 +45,8 @@ TEST_F(DesktopShortcut, OnlyUseIeOneMakesABrowserLink) {
 
 TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
     sim().addFile("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", "MZ");
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
+    Settings(
+        "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
     sim().addFile(kDesktop + "Help.url", "kept");
     sim().addFile(kDesktop + "Help.lnk", "replaced");
     engine::DropDesktopShortcut();
@@ -57,9 +64,11 @@ TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
 
 TEST_F(DesktopShortcut, ALinkThatVanishesFallsBackToAnInternetShortcut) {
     sim().setLinkSavesVanish(true);
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
+    Settings(
+        "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
     engine::DropDesktopShortcut();
-    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
 }
 
 TEST_F(DesktopShortcut, NothingWithoutAddressOrName) {
@@ -72,10 +81,12 @@ TEST_F(DesktopShortcut, NothingWithoutAddressOrName) {
 }
 
 TEST_F(DesktopShortcut, NamesThatPointElsewhereAreRefused) {
-    for (const char* name : {"..\\..\\Windows\\System32\\x", "C:\\x", "a/b", "..", "CON", "x:y", "name."}) {
+    for (const char* name :
+         {"..\\..\\Windows\\System32\\x", "C:\\x", "a/b", "..", "CON", "x:y", "name."}) {
         SCOPED_TRACE(name);
         sim().clearDebugLines();
-        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=") + name + "\r\n");
+        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=") +
+                 name + "\r\n");
         engine::DropDesktopShortcut();
         engine::RemoveDesktopShortcut();
         ASSERT_FALSE(lines().empty());
@@ -87,11 +98,15 @@ TEST_F(DesktopShortcut, NamesThatPointElsewhereAreRefused) {
 
 TEST_F(DesktopShortcut, AnUnsafeIconIsSkippedAndTheShortcutStillMade) {
     sim().addFile("C:\\Windows\\win.ini", "system file");
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nShortcutIcon=..\\win.ini\r\n");
+    Settings(
+        "[DesktopShortcut]\r\nShortcutURL=http://"
+        "a.example\r\nShortcutName=Help\r\nShortcutIcon=..\\win.ini\r\n");
     engine::DropDesktopShortcut();
-    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n", sim().fileBytes(kDesktop + "Help.url"));
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
     engine::RemoveDesktopShortcut();
-    EXPECT_EQ("system file", sim().fileBytes("C:\\Windows\\win.ini")) << "removal never deletes outside";
+    EXPECT_EQ("system file", sim().fileBytes("C:\\Windows\\win.ini"))
+        << "removal never deletes outside";
 }
 
 TEST_F(DesktopShortcut, XpStyleProfilesUseTheAllUsersDesktop) {
@@ -100,7 +115,8 @@ TEST_F(DesktopShortcut, XpStyleProfilesUseTheAllUsersDesktop) {
     sim().addDirectory("C:\\Documents and Settings\\All Users\\Desktop");
     Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
     engine::DropDesktopShortcut();
-    EXPECT_TRUE(sim().fileBytes("C:\\Documents and Settings\\All Users\\Desktop\\Help.url").has_value());
+    EXPECT_TRUE(
+        sim().fileBytes("C:\\Documents and Settings\\All Users\\Desktop\\Help.url").has_value());
 }
 
 TEST_F(DesktopShortcut, RemovalTakesBothKindsAndTheIcon) {

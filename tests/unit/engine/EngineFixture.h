@@ -9,7 +9,8 @@
 
 namespace vx::test {
 
-inline const std::string kOemKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+inline const std::string kOemKey =
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
 inline const std::string kLinkKey = "HKCR\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}";
 inline const std::string kKit = "C:\\Tools\\Vexilla\\";
 
@@ -21,7 +22,9 @@ protected:
         State().brandingFolder = kKit;
     }
     void Settings(const std::string& text) { sim().addFile(kKit + "Vexilla.INI", text); }
-    void KitFile(const std::string& name, const std::string& bytes = "data") { sim().addFile(kKit + name, bytes); }
+    void KitFile(const std::string& name, const std::string& bytes = "data") {
+        sim().addFile(kKit + name, bytes);
+    }
     std::string Text(const std::string& key, const std::string& name) {
         const auto data = sim().registryValue(key, name);
         if (!data.has_value()) {

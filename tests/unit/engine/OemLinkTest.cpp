@@ -1,5 +1,4 @@
 #include "engine/OemLink.h"
-
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -8,9 +7,10 @@ namespace {
 using OemLink = EngineTest;
 
 TEST_F(OemLink, EveryRowWithItsType) {
-    Settings("[OSBranding]\r\nButtonName=Northwind Support\r\nButtonToolTip=Get help\r\n"
-             "ButtonAction=https://support.example.com\r\nButtonAltAction=C:\\Tools\\info.exe\r\n"
-             "ButtonAltName=System information\r\n");
+    Settings(
+        "[OSBranding]\r\nButtonName=Northwind Support\r\nButtonToolTip=Get help\r\n"
+        "ButtonAction=https://support.example.com\r\nButtonAltAction=C:\\Tools\\info.exe\r\n"
+        "ButtonAltName=System information\r\n");
     engine::RegisterOemLink();
     EXPECT_EQ("C:\\Windows\\System32\\shell32.dll,-24", Text(kLinkKey + "\\DefaultIcon", ""));
     EXPECT_EQ("Northwind Support", Text(kLinkKey, ""));
@@ -25,12 +25,15 @@ TEST_F(OemLink, EveryRowWithItsType) {
     EXPECT_EQ("System information", Text(bag, "propertiestext"));
     EXPECT_EQ("{3f454f0e-42ae-4d7c-8ea3-328250d6e272}", Text(kLinkKey + "\\Instance", "CLSID"));
     EXPECT_EQ(4u, Type(kLinkKey + "\\ShellFolder", "Attributes"));
-    EXPECT_EQ("", Text(kLinkKey + "\\shellex\\ContextMenuHandlers\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}", ""));
+    EXPECT_EQ("", Text(kLinkKey +
+                           "\\shellex\\ContextMenuHandlers\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}",
+                       ""));
     EXPECT_EQ("", Text(kLinkKey + "\\shellex\\MayChangeDefaultMenu", ""));
     EXPECT_EQ(2u, Type(kLinkKey + "\\InProcServer32", ""));
     EXPECT_EQ("%SystemRoot%\\system32\\shdocvw.dll", Text(kLinkKey + "\\InProcServer32", ""));
     EXPECT_EQ("Apartment", Text(kLinkKey + "\\InProcServer32", "ThreadingModel"));
-    EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}"));
+    EXPECT_FALSE(sim().registryKeyExists(
+        "HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}"));
 }
 
 TEST_F(OemLink, AProgramActionIsItsOwnIconInAnyCase) {
@@ -40,7 +43,8 @@ TEST_F(OemLink, AProgramActionIsItsOwnIconInAnyCase) {
 }
 
 TEST_F(OemLink, AnIconFromTheKitIsCopiedAndUsed) {
-    Settings("[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonIcon=support.ico\r\n");
+    Settings(
+        "[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonIcon=support.ico\r\n");
     KitFile("support.ico", "ICO");
     engine::RegisterOemLink();
     EXPECT_EQ("C:\\Windows\\support.ico", Text(kLinkKey + "\\DefaultIcon", ""));
@@ -55,8 +59,10 @@ TEST_F(OemLink, AMissingIconKeepsTheFirstRowAndCopiesNothing) {
 }
 
 TEST_F(OemLink, OneAlternateFieldAloneWritesNoPropertiesAndKeepsOlderOnes) {
-    sim().setRegistryValue(kLinkKey + "\\Instance\\InitPropertyBag", "properties", {1, std::string("older\0", 6)});
-    Settings("[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonAltName=Only a name\r\n");
+    sim().setRegistryValue(kLinkKey + "\\Instance\\InitPropertyBag", "properties",
+                           {1, std::string("older\0", 6)});
+    Settings(
+        "[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonAltName=Only a name\r\n");
     engine::RegisterOemLink();
     EXPECT_EQ("older", Text(kLinkKey + "\\Instance\\InitPropertyBag", "properties"));
     EXPECT_EQ("<missing>", Text(kLinkKey + "\\Instance\\InitPropertyBag", "propertiestext"));
@@ -72,7 +78,9 @@ TEST_F(OemLink, NothingWithoutANameOrAnAction) {
 
 TEST_F(OemLink, AnIconNameThatLeavesTheKitIsRefused) {
     sim().addFile("C:\\Windows\\System32\\evil.ico", "X");
-    Settings("[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonIcon=..\\..\\Windows\\System32\\evil.ico\r\n");
+    Settings(
+        "[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonIcon=..\\.."
+        "\\Windows\\System32\\evil.ico\r\n");
     engine::RegisterOemLink();
     EXPECT_EQ("x.exe,0", Text(kLinkKey + "\\DefaultIcon", ""));
     EXPECT_EQ("Tools", Text(kLinkKey, "")) << "the rest of the registration runs";

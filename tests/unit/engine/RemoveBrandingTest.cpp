@@ -1,5 +1,4 @@
 #include "engine/BrandingActions.h"
-
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -8,14 +7,17 @@ namespace {
 using RemoveBranding = EngineTest;
 
 TEST_F(RemoveBranding, UndoesWhatApplyDidOnVista) {
-    Settings("[OSBranding]\r\nMfgr=Northwind\r\nModel=NW\r\n[DesktopShortcut]\r\nShortcutURL=http://a.example\r\n"
-             "ShortcutName=Help\r\n");
+    Settings(
+        "[OSBranding]\r\nMfgr=Northwind\r\nModel=NW\r\n[DesktopShortcut]\r\nShortcutURL=http://"
+        "a.example\r\n"
+        "ShortcutName=Help\r\n");
     KitFile("oemlogo.bmp", "BM");
     engine::ApplyBranding();
     engine::DropDesktopShortcut();
     engine::RemoveBranding();
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp").has_value());
-    for (const char* value : {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
+    for (const char* value :
+         {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
         EXPECT_FALSE(sim().registryValue(kOemKey, value).has_value()) << value;
     }
     EXPECT_TRUE(sim().registryValue(kOemKey, "HelpCustomized").has_value());

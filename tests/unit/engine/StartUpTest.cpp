@@ -1,6 +1,5 @@
-#include "engine/StartUp.h"
-
 #include "common/AppState.h"
+#include "engine/StartUp.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {

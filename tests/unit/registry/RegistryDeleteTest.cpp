@@ -1,7 +1,6 @@
-#include "registry/RegistryDelete.h"
-
 #include <algorithm>
 
+#include "registry/RegistryDelete.h"
 #include "security/SecurityBytes.h"
 #include "unit/SimFixture.h"
 
@@ -21,14 +20,16 @@ std::string DaclOf(const std::string& descriptor) {
     const auto parsed = ParseSecurityDescriptor(descriptor);
     return parsed && parsed->dacl ? *parsed->dacl : std::string("<none>");
 }
-Ace Entry(std::uint8_t type, std::uint32_t mask, const Sid& sid) { return {type, 0, mask, sid, {}}; }
+Ace Entry(std::uint8_t type, std::uint32_t mask, const Sid& sid) {
+    return {type, 0, mask, sid, {}};
+}
 
 class RegistryDelete : public SimTest {
 protected:
     int Count(const std::string& text) const {
-        return static_cast<int>(std::count_if(lines().begin(), lines().end(), [&](const std::string& line) {
-            return line.find(text) != std::string::npos;
-        }));
+        return static_cast<int>(std::count_if(
+            lines().begin(), lines().end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; }));
     }
     std::vector<std::string> Commands() const {
         std::vector<std::string> commands;
@@ -42,15 +43,17 @@ protected:
         sim().defineProgram("C:\\Tools\\Vexilla\\subinacl.exe", {0, 100});
     }
     platform::sim::SimWindows& sim() { return SimTest::sim(); }
-    const platform::sim::SimWindows& sim() const { return const_cast<RegistryDelete*>(this)->SimTest::sim(); }
+    const platform::sim::SimWindows& sim() const {
+        return const_cast<RegistryDelete*>(this)->SimTest::sim();
+    }
 };
 
 TEST_F(RegistryDelete, AbsentValuesAndKeysAreNotFoundWithoutEscalation) {
     bool notFound = false;
     EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
     EXPECT_TRUE(notFound);
-    EXPECT_EQ((Lines{"\tmodRegistry\\fDeleteValue:", "\t\t- Passed Key: HKLM\\" + kOem, "\t\t- Passed Value: Model",
-                     "\t\t- lResult: 2 NOT FOUND"}),
+    EXPECT_EQ((Lines{"\tmodRegistry\\fDeleteValue:", "\t\t- Passed Key: HKLM\\" + kOem,
+                     "\t\t- Passed Value: Model", "\t\t- lResult: 2 NOT FOUND"}),
               lines());
 
     sim().clearDebugLines();
@@ -60,7 +63,8 @@ TEST_F(RegistryDelete, AbsentValuesAndKeysAreNotFoundWithoutEscalation) {
     // The walk below the key looks first and finds nothing to open.
     EXPECT_EQ((Lines{"\tmodRegistry\\fDeleteSubkeys passed: HKCR\\CLSID\\" + kLink,
                      "\tmodRegistry\\fDeleteSubkeys: Error opening key: CLSID\\" + kLink,
-                     "\tmodRegistry\\fDeleteKey: ", "\t\t- Key: HKCR\\CLSID\\" + kLink, "\t\t- lResult: 2 NOT FOUND"}),
+                     "\tmodRegistry\\fDeleteKey: ", "\t\t- Key: HKCR\\CLSID\\" + kLink,
+                     "\t\t- lResult: 2 NOT FOUND"}),
               lines());
     EXPECT_TRUE(sim().launches().empty());
 }
@@ -78,8 +82,9 @@ TEST_F(RegistryDelete, AValueDeletionSucceedsAndSaysSo) {
 TEST_F(RegistryDelete, ARefusedValueIsRetriedOnceAfterWideningPermissions) {
     sim().setRegistryValue("HKLM\\" + kOem, "Model", {1, std::string("X1\0", 3)});
     // Users may not set values; the widening replaces that entry with full control.
-    sim().setRegistryKeySecurity("HKLM\\" + kOem, Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
-                                                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    sim().setRegistryKeySecurity("HKLM\\" + kOem,
+                                 Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                       Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
     bool notFound = false;
     EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
     EXPECT_FALSE(sim().registryValue("HKLM\\" + kOem, "Model").has_value());
@@ -92,12 +97,16 @@ TEST_F(RegistryDelete, TheOwnershipCommandsForAValueQuoteTheTool) {
     sim().addFile("C:\\Program Files\\Vexilla\\subinacl.exe", "MZ");
     sim().defineProgram("C:\\Program Files\\Vexilla\\subinacl.exe", {0, 100});
     sim().setRegistryValue("HKLM\\" + kOem, "Logo", {1, std::string("x\0", 2)});
-    sim().setRegistryKeySecurity("HKLM\\" + kOem, Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
-                                                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    sim().setRegistryKeySecurity("HKLM\\" + kOem,
+                                 Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                       Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
     bool notFound = false;
     EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Logo", notFound));
-    const std::string target = "\"C:\\Program Files\\Vexilla\\subinacl.exe\" /subkeyreg \"hkey_local_machine\\" + kOem + "\"";
-    EXPECT_EQ((std::vector<std::string>{target + " /setowner=SIMPC\\tech", target + " /sgrant=SIMPC\\tech=F",
+    const std::string target =
+        "\"C:\\Program Files\\Vexilla\\subinacl.exe\" /subkeyreg \"hkey_local_machine\\" + kOem +
+        "\"";
+    EXPECT_EQ((std::vector<std::string>{target + " /setowner=SIMPC\\tech",
+                                        target + " /sgrant=SIMPC\\tech=F",
                                         target + " /grant=SIMPC\\tech=F"}),
               Commands());
     for (const auto& launch : sim().launches()) {
@@ -114,7 +123,8 @@ protected:
         sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\InProcServer32");
         sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\Instance\\InitPropertyBag");
         // A subkey nobody may look into: Windows refuses to delete its parent.
-        locked_ = Dacl({Entry(kAccessDeniedAce, 0x10009, EveryoneSid()), Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())});
+        locked_ = Dacl({Entry(kAccessDeniedAce, 0x10009, EveryoneSid()),
+                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())});
         sim().setRegistryKeySecurity("HKCR\\CLSID\\" + kLink + "\\Instance", locked_);
         before_ = *sim().registryKeySecurity("HKCR\\CLSID\\" + kLink);
     }
@@ -130,10 +140,11 @@ TEST_F(RefusedTree, EscalatesTwiceThenHandsOverToRegExe) {
     EXPECT_EQ(1, Count("Attempting second run using subinacl..."));
     EXPECT_EQ(1, Count("Still not working, attempting deletion with reg.exe"));
     const std::string full = "HKEY_CLASSES_ROOT\\CLSID\\" + kLink;
-    EXPECT_EQ((std::vector<std::string>{
-                  "\"C:\\Tools\\Vexilla\\subinacl.exe\" /keyreg \"" + full + "\" /setowner=administrators /grant=tech=f",
-                  "\"C:\\Tools\\Vexilla\\subinacl.exe\" /subkeyreg \"" + full + "\" /setowner=administrators /grant=tech=f",
-                  "reg.exe DELETE \"HKCR\\CLSID\\" + kLink + "\" /f"}),
+    EXPECT_EQ((std::vector<std::string>{"\"C:\\Tools\\Vexilla\\subinacl.exe\" /keyreg \"" + full +
+                                            "\" /setowner=administrators /grant=tech=f",
+                                        "\"C:\\Tools\\Vexilla\\subinacl.exe\" /subkeyreg \"" +
+                                            full + "\" /setowner=administrators /grant=tech=f",
+                                        "reg.exe DELETE \"HKCR\\CLSID\\" + kLink + "\" /f"}),
               Commands());
     EXPECT_EQ("\t\t- lResult (0=Success 2=Not Found): 5", lines().back());
 }
@@ -142,7 +153,8 @@ TEST_F(RefusedTree, AFailedRemovalPutsTheWidenedPermissionsBack) {
     bool notFound = false;
     ASSERT_NE(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
     EXPECT_EQ(DaclOf(before_), DaclOf(*sim().registryKeySecurity("HKCR\\CLSID\\" + kLink)));
-    EXPECT_EQ(DaclOf(locked_), DaclOf(*sim().registryKeySecurity("HKCR\\CLSID\\" + kLink + "\\Instance")));
+    EXPECT_EQ(DaclOf(locked_),
+              DaclOf(*sim().registryKeySecurity("HKCR\\CLSID\\" + kLink + "\\Instance")));
     EXPECT_TRUE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\Instance"));
     EXPECT_FALSE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\InProcServer32"))
         << "what could go went";

@@ -1,5 +1,4 @@
 #include "registry/RegistryPaths.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {

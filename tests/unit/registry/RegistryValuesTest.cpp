@@ -1,5 +1,4 @@
 #include "registry/RegistryValues.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -55,7 +54,8 @@ TEST_F(RegistryValues, BinaryBooleansAndTypeMismatches) {
 }
 
 TEST_F(RegistryValues, WritesGoToThe64BitViewWhateverThePathSays) {
-    EXPECT_EQ(0u, fWriteValue("HKLM", "Software\\Wow6432Node\\Tallowbyte", "A", "S", std::string("1")));
+    EXPECT_EQ(0u,
+              fWriteValue("HKLM", "Software\\Wow6432Node\\Tallowbyte", "A", "S", std::string("1")));
     EXPECT_TRUE(sim().registryValue("HKLM\\Software\\Wow6432Node\\Tallowbyte", "A").has_value());
     EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\Wow6432Node\\Wow6432Node"));
     EXPECT_EQ(0u, fWriteValue("HKLM", kOem, "HelpCustomized", "D", std::int32_t{0}));
@@ -69,8 +69,9 @@ TEST_F(RegistryValues, WritesGoToThe64BitViewWhateverThePathSays) {
 
 TEST_F(RegistryValues, UnknownTopKeyReportsErrorZero) {
     EXPECT_EQ(99u, fWriteValue("HKEY_LOCAL_MACHINE", kOem, "Model", "S", std::string("X")));
-    EXPECT_EQ((Lines{"\tmodRegistry\\fWriteValue - VB ERROR: 0 ", "\t\t- Passed Key: HKEY_LOCAL_MACHINE\\" + kOem,
-                     "\t\t- Passed Value: Model", "\t\t- lResult (0 is successful): 99"}),
+    EXPECT_EQ((Lines{"\tmodRegistry\\fWriteValue - VB ERROR: 0 ",
+                     "\t\t- Passed Key: HKEY_LOCAL_MACHINE\\" + kOem, "\t\t- Passed Value: Model",
+                     "\t\t- lResult (0 is successful): 99"}),
               lines());
 }
 
@@ -92,11 +93,13 @@ TEST_F(RegistryValues, MultiStringsDropEmptyEntriesWhenAppending) {
 
 TEST_F(RegistryValues, IniModeTypesOtherThanStringAreRefusedOnWrite) {
     sim().addFile("C:\\Kit\\config\\corvid.ini", "[General]\r\nPasswordProtectedLaunch=1\r\n");
-    EXPECT_EQ(99u, fWriteValue("C:\\Kit\\config\\corvid.ini", "General", "X", "M", std::string("a")));
+    EXPECT_EQ(99u,
+              fWriteValue("C:\\Kit\\config\\corvid.ini", "General", "X", "M", std::string("a")));
     EXPECT_EQ("\tmodRegistry\\fWriteValue - VB ERROR: 0 ", lines()[0]);
-    EXPECT_EQ(0u, fWriteValue("C:\\Kit\\config\\corvid.ini", "General", "PasswordProtectedLaunch", "S",
-                              std::string("0")));
-    EXPECT_EQ("[General]\r\nPasswordProtectedLaunch=0\r\n", sim().fileBytes("C:\\Kit\\config\\corvid.ini"));
+    EXPECT_EQ(0u, fWriteValue("C:\\Kit\\config\\corvid.ini", "General", "PasswordProtectedLaunch",
+                              "S", std::string("0")));
+    EXPECT_EQ("[General]\r\nPasswordProtectedLaunch=0\r\n",
+              sim().fileBytes("C:\\Kit\\config\\corvid.ini"));
 }
 
 TEST_F(RegistryValues32, On32BitWindowsThereIsOneView) {

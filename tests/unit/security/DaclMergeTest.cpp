@@ -1,5 +1,4 @@
 #include "security/KeyPermissions.h"
-
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -30,40 +29,44 @@ std::vector<PermissionEntry> FullControlFor(std::initializer_list<const char*> a
 
 TEST_F(DaclMerge, AnExistingEntryIsReplacedInCanonicalPlace) {
     const Sid inheritedUsers = UsersSid();
-    const std::string old = Descriptor(0, {
-        Deny(EveryoneSid(), 0x10009),
-        Allow(AdministratorsSid(), kRead),
-        Allow(LocalSystemSid(), kFull),
-        Allow(inheritedUsers, kRead, kInheritedAce | kContainerInheritAce),
-        Allow(AdministratorsSid(), kFull, kInheritedAce),
-    });
+    const std::string old =
+        Descriptor(0, {
+                          Deny(EveryoneSid(), 0x10009),
+                          Allow(AdministratorsSid(), kRead),
+                          Allow(LocalSystemSid(), kFull),
+                          Allow(inheritedUsers, kRead, kInheritedAce | kContainerInheritAce),
+                          Allow(AdministratorsSid(), kFull, kInheritedAce),
+                      });
     auto entries = FullControlFor({"Administrators"});
     std::string merged;
     ASSERT_TRUE(BuildSecurityDescriptor(old, entries, merged));
 
-    const std::string expected = Descriptor(0, {
-        Deny(EveryoneSid(), 0x10009),
-        Allow(LocalSystemSid(), kFull),
-        Allow(AdministratorsSid(), kFull, kContainerInheritAce),
-        Allow(inheritedUsers, kRead, kInheritedAce | kContainerInheritAce),
-        Allow(AdministratorsSid(), kFull, kInheritedAce),
-    });
+    const std::string expected =
+        Descriptor(0, {
+                          Deny(EveryoneSid(), 0x10009),
+                          Allow(LocalSystemSid(), kFull),
+                          Allow(AdministratorsSid(), kFull, kContainerInheritAce),
+                          Allow(inheritedUsers, kRead, kInheritedAce | kContainerInheritAce),
+                          Allow(AdministratorsSid(), kFull, kInheritedAce),
+                      });
     EXPECT_EQ(expected, merged) << "byte for byte";
     EXPECT_TRUE(entries[0].sid.empty()) << "looked-up SIDs are not kept";
 }
 
 TEST_F(DaclMerge, NewDeniesComeFirstAndNewAllowsAfterTheOldExplicitOnes) {
-    const std::string old = Descriptor(0, {Allow(UsersSid(), kRead), Allow(EveryoneSid(), kRead, kInheritedAce)});
+    const std::string old =
+        Descriptor(0, {Allow(UsersSid(), kRead), Allow(EveryoneSid(), kRead, kInheritedAce)});
     std::vector<PermissionEntry> entries{
         {"System", kFull, kContainerInheritAce, kAccessAllowedAce, {}},
         {"Power Users", kRead, kContainerInheritAce, kAccessDeniedAce, {}},
     };
     std::string merged;
     ASSERT_TRUE(BuildSecurityDescriptor(old, entries, merged));
-    EXPECT_EQ(Descriptor(0, {Deny(PowerUsersSid(), kRead, kContainerInheritAce), Allow(UsersSid(), kRead),
-                             Allow(LocalSystemSid(), kFull, kContainerInheritAce),
-                             Allow(EveryoneSid(), kRead, kInheritedAce)}),
-              merged);
+    EXPECT_EQ(
+        Descriptor(0, {Deny(PowerUsersSid(), kRead, kContainerInheritAce), Allow(UsersSid(), kRead),
+                       Allow(LocalSystemSid(), kFull, kContainerInheritAce),
+                       Allow(EveryoneSid(), kRead, kInheritedAce)}),
+        merged);
 }
 
 TEST_F(DaclMerge, ANullDaclGetsOnlyTheNewEntries) {
@@ -78,9 +81,11 @@ TEST_F(DaclMerge, ProtectionAndAutoInheritanceAreCarriedOver) {
     auto entries = FullControlFor({"Administrators"});
     std::string merged;
     ASSERT_TRUE(BuildSecurityDescriptor(Descriptor(kSeDaclProtected, {}), entries, merged));
-    EXPECT_EQ(kSeDaclProtected | kSeDaclPresent | kSeSelfRelative, ParseSecurityDescriptor(merged)->control);
+    EXPECT_EQ(kSeDaclProtected | kSeDaclPresent | kSeSelfRelative,
+              ParseSecurityDescriptor(merged)->control);
 
-    ASSERT_TRUE(BuildSecurityDescriptor(Descriptor(kSeDaclAutoInherited | kSeDaclProtected, {}), entries, merged));
+    ASSERT_TRUE(BuildSecurityDescriptor(Descriptor(kSeDaclAutoInherited | kSeDaclProtected, {}),
+                                        entries, merged));
     EXPECT_EQ(kSeDaclAutoInheritReq | kSeDaclAutoInherited | kSeDaclPresent | kSeSelfRelative,
               ParseSecurityDescriptor(merged)->control);
 
@@ -105,7 +110,8 @@ TEST_F(DaclMerge, AnUnknownAccountFailsTheWholeMerge) {
 
 TEST_F(DaclMerge, OtherEntryKindsTravelUnchanged) {
     // An object entry (type 5) of a made-up size that is no allow/deny entry.
-    std::string object = std::string("\x05\x00\x10\x00", 4) + std::string("\x3f\x00\x0f\x00", 4) + std::string(8, '\x7f');
+    std::string object = std::string("\x05\x00\x10\x00", 4) + std::string("\x3f\x00\x0f\x00", 4) +
+                         std::string(8, '\x7f');
     Ace unusual{5, 0, 0, {}, object};
     const std::string old = Descriptor(0, {unusual});
     auto entries = FullControlFor({"System"});

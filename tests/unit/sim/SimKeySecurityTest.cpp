@@ -26,8 +26,8 @@ constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kKeyWrite = 0x20006;
 constexpr std::uint32_t kGenericRead = 0x80000000;
 constexpr std::uint32_t kMaximumAllowed = 0x02000000;
-constexpr std::uint32_t kOwnerAndDacl = kOwnerSecurityInformation | kGroupSecurityInformation |
-                                        kDaclSecurityInformation;
+constexpr std::uint32_t kOwnerAndDacl =
+    kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation;
 
 // What Wine 8 returns for a key nobody gave a descriptor: the DACL alone, and with owner and
 // group (both Administrators).
@@ -146,15 +146,19 @@ protected:
 
 TEST_F(SimKeySecurity, AKeyWithoutADescriptorOfItsOwnReportsWinesDefault) {
     RegistryHandle key = 0;
-    ASSERT_EQ(kSuccess, registry().createKey(kLocalMachine, "Software\\VxFresh", kReadControl, key));
+    ASSERT_EQ(kSuccess,
+              registry().createKey(kLocalMachine, "Software\\VxFresh", kReadControl, key));
     EXPECT_EQ(kDefaultDaclHex, Hex(Get(key, kDaclSecurityInformation)));
     EXPECT_EQ(kDefaultFullHex, Hex(Get(key, kOwnerAndDacl)));
-    EXPECT_EQ("0100048000000000000000000000000000000000", Hex(Get(key, 0))) << "information naming nothing";
+    EXPECT_EQ("0100048000000000000000000000000000000000", Hex(Get(key, 0)))
+        << "information naming nothing";
     EXPECT_EQ(kSuccess, registry().closeKey(key));
-    EXPECT_EQ(kDefaultFullHex, Hex(windows_.registryKeySecurity("HKLM\\Software\\VxFresh").value_or("")));
+    EXPECT_EQ(kDefaultFullHex,
+              Hex(windows_.registryKeySecurity("HKLM\\Software\\VxFresh").value_or("")));
 
-    ASSERT_EQ(kSuccess, registry().createKey(kClassesRoot, "CLSID\\{b1d3c4e5-0000-4000-8000-00000000feed}",
-                                             kKeyRead, key));
+    ASSERT_EQ(kSuccess,
+              registry().createKey(kClassesRoot, "CLSID\\{b1d3c4e5-0000-4000-8000-00000000feed}",
+                                   kKeyRead, key));
     EXPECT_EQ(kDefaultDaclHex, Hex(Get(key, kDaclSecurityInformation)));
     EXPECT_EQ(kSuccess, registry().closeKey(key));
     EXPECT_EQ(kDefaultDaclHex, Hex(Get(kLocalMachine, kDaclSecurityInformation))) << "a root too";
@@ -175,9 +179,10 @@ TEST_F(SimKeySecurity, ReadingNeedsReadControlAndWritingWriteDacOrWriteOwner) {
         std::uint32_t access;
         Status get, setDacl, setOwner;
     };
-    for (const Case& c : {Case{kKeyQueryValue, 5, 5, 5}, Case{kKeyRead, 0, 5, 5}, Case{kReadControl, 0, 5, 5},
-                          Case{kWriteDac, 5, 0, 5}, Case{kWriteOwner, 5, 5, 0}, Case{0, 5, 5, 5},
-                          Case{kKeyAllAccess, 0, 0, 0}}) {
+    for (const Case& c :
+         {Case{kKeyQueryValue, 5, 5, 5}, Case{kKeyRead, 0, 5, 5}, Case{kReadControl, 0, 5, 5},
+          Case{kWriteDac, 5, 0, 5}, Case{kWriteOwner, 5, 5, 0}, Case{0, 5, 5, 5},
+          Case{kKeyAllAccess, 0, 0, 0}}) {
         SCOPED_TRACE(c.access);
         RegistryHandle key = 0;
         ASSERT_EQ(kSuccess, Open(path, c.access, key));
@@ -202,12 +207,14 @@ TEST_F(SimKeySecurity, ReadingNeedsReadControlAndWritingWriteDacOrWriteOwner) {
 }
 
 TEST_F(SimKeySecurity, ADaclComesBackByteForByteAndTheTokenBecomesOwner) {
-    const std::string acl = Acl({Deny(0x10009, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-5-32-544", 0x02),
-                                 Allow(kKeyRead, "S-1-5-32-545", 0x12)});
+    const std::string acl =
+        Acl({Deny(0x10009, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-5-32-544", 0x02),
+             Allow(kKeyRead, "S-1-5-32-545", 0x12)});
     std::string badRevision = acl;
     badRevision[0] = 9;  // kept as given: Wine does not look at it
-    for (const std::string& set : {Descriptor(acl), Descriptor(acl, 0x0500), Descriptor(acl, 0x1000),
-                                   Descriptor(std::nullopt), Descriptor(Acl({})), Descriptor(badRevision)}) {
+    for (const std::string& set :
+         {Descriptor(acl), Descriptor(acl, 0x0500), Descriptor(acl, 0x1000),
+          Descriptor(std::nullopt), Descriptor(Acl({})), Descriptor(badRevision)}) {
         SCOPED_TRACE(Hex(set));
         const std::string path = Key("RoundTrip");
         RegistryHandle key = 0;
@@ -242,7 +249,8 @@ TEST_F(SimKeySecurity, ADaclComesBackByteForByteAndTheTokenBecomesOwner) {
     ASSERT_EQ(kSuccess, Open(Key("OwnerOnly"), kReadControl | kWriteOwner, key));
     ASSERT_EQ(kSuccess, registry().setKeySecurity(key, kOwnerSecurityInformation,
                                                   Descriptor(std::nullopt, 0, "S-1-1-0")));
-    EXPECT_EQ(Hex(Descriptor(Acl({Allow(0x10000000, "S-1-5-18"), Allow(0x10000000, "S-1-5-21-0-0-0-513")}))),
+    EXPECT_EQ(Hex(Descriptor(
+                  Acl({Allow(0x10000000, "S-1-5-18"), Allow(0x10000000, "S-1-5-21-0-0-0-513")}))),
               Hex(Get(key, kDaclSecurityInformation)));
     EXPECT_EQ(kSuccess, registry().closeKey(key));
 }
@@ -264,16 +272,19 @@ TEST_F(SimKeySecurity, MalformedDescriptorsAndInformationAreRefused) {
         std::string descriptor;
         Status expected;
     };
-    for (const Case& c : {Case{0, good, 87}, Case{0x10, good, 87}, Case{4, good.substr(0, 19), 1338},
-                          Case{4, absolute, 1338}, Case{4, overrun, 1338}, Case{4, wildOwner, 1338},
-                          Case{4, revision2, 1305}, Case{1, good, 1338}, Case{2, good, 1338},
-                          Case{6, good, 1338}}) {
+    for (const Case& c :
+         {Case{0, good, 87}, Case{0x10, good, 87}, Case{4, good.substr(0, 19), 1338},
+          Case{4, absolute, 1338}, Case{4, overrun, 1338}, Case{4, wildOwner, 1338},
+          Case{4, revision2, 1305}, Case{1, good, 1338}, Case{2, good, 1338},
+          Case{6, good, 1338}}) {
         SCOPED_TRACE(c.information);
-        EXPECT_EQ(c.expected, registry().setKeySecurity(key, c.information, c.descriptor)) << Hex(c.descriptor);
+        EXPECT_EQ(c.expected, registry().setKeySecurity(key, c.information, c.descriptor))
+            << Hex(c.descriptor);
     }
     EXPECT_EQ(kDefaultDaclHex, Hex(Get(key, kDaclSecurityInformation))) << "nothing was set";
     EXPECT_EQ(kSuccess, registry().closeKey(key));
-    EXPECT_THROW(windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\Bad", absolute), std::invalid_argument);
+    EXPECT_THROW(windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\Bad", absolute),
+                 std::invalid_argument);
 }
 
 TEST_F(SimKeySecurity, OpeningIsCheckedAgainstTheDaclInOrder) {
@@ -284,16 +295,30 @@ TEST_F(SimKeySecurity, OpeningIsCheckedAgainstTheDaclInOrder) {
         Status expected;
     };
     const std::vector<Case> cases = {
-        {"deny all: query", {Deny(kKeyAllAccess, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")}, kKeyQueryValue, 5},
+        {"deny all: query",
+         {Deny(kKeyAllAccess, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")},
+         kKeyQueryValue,
+         5},
         {"deny all: all", {Deny(kKeyAllAccess, "S-1-1-0")}, kKeyAllAccess, 5},
         {"deny all: the owner's WRITE_DAC", {Deny(kKeyAllAccess, "S-1-1-0")}, kWriteDac, 0},
         {"deny all: the owner's standard rights", {Deny(kKeyAllAccess, "S-1-1-0")}, 0x1F0000, 0},
         {"deny all: nothing asked", {Deny(kKeyAllAccess, "S-1-1-0")}, 0, 0},
-        {"allow, then deny", {Allow(kKeyAllAccess, "S-1-1-0"), Deny(kKeyAllAccess, "S-1-1-0")}, kKeyAllAccess, 0},
-        {"deny set, then allow: set", {Deny(2, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")}, kKeyWrite, 5},
-        {"deny set, then allow: read", {Deny(2, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")}, kKeyRead, 0},
+        {"allow, then deny",
+         {Allow(kKeyAllAccess, "S-1-1-0"), Deny(kKeyAllAccess, "S-1-1-0")},
+         kKeyAllAccess,
+         0},
+        {"deny set, then allow: set",
+         {Deny(2, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")},
+         kKeyWrite,
+         5},
+        {"deny set, then allow: read",
+         {Deny(2, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")},
+         kKeyRead,
+         0},
         {"a deny of an owner right still ends the check",
-         {Deny(kWriteDac, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")}, kWriteDac | kKeyQueryValue, 5},
+         {Deny(kWriteDac, "S-1-1-0"), Allow(kKeyAllAccess, "S-1-1-0")},
+         kWriteDac | kKeyQueryValue,
+         5},
         {"generic read entry", {Allow(kGenericRead, "S-1-1-0")}, kKeyRead, 0},
         {"generic read entry: write", {Allow(kGenericRead, "S-1-1-0")}, kKeyWrite, 5},
         {"generic read asked", {Allow(kKeyRead, "S-1-1-0")}, kGenericRead | kKeyWow64_32Key, 0},
@@ -301,7 +326,10 @@ TEST_F(SimKeySecurity, OpeningIsCheckedAgainstTheDaclInOrder) {
         {"inherited entries do", {Allow(kKeyAllAccess, "S-1-1-0", 0x10)}, kKeyAllAccess, 0},
         {"empty DACL: READ_CONTROL", {}, kReadControl, 0},
         {"empty DACL: query", {}, kKeyQueryValue, 5},
-        {"split over two groups", {Allow(1, "S-1-1-0"), Allow(0x20018, "S-1-5-32-545")}, kKeyRead, 0},
+        {"split over two groups",
+         {Allow(1, "S-1-1-0"), Allow(0x20018, "S-1-5-32-545")},
+         kKeyRead,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -312,9 +340,11 @@ TEST_F(SimKeySecurity, OpeningIsCheckedAgainstTheDaclInOrder) {
 
     // The token: the user, Everyone, Local, Interactive, Authenticated Users, Administrators
     // and Users; not SYSTEM, Power Users, CREATOR OWNER or OWNER RIGHTS.
-    for (const char* sid : {kUserSid, "S-1-2-0", "S-1-5-4", "S-1-5-11", "S-1-5-32-544", "S-1-5-32-545"}) {
+    for (const char* sid :
+         {kUserSid, "S-1-2-0", "S-1-5-4", "S-1-5-11", "S-1-5-32-544", "S-1-5-32-545"}) {
         SCOPED_TRACE(sid);
-        EXPECT_EQ(kSuccess, OpenStatus(Key("Token", Acl({Allow(kKeyAllAccess, sid)})), kKeyAllAccess));
+        EXPECT_EQ(kSuccess,
+                  OpenStatus(Key("Token", Acl({Allow(kKeyAllAccess, sid)})), kKeyAllAccess));
     }
     for (const char* sid : {"S-1-5-18", "S-1-5-32-547", "S-1-3-0", "S-1-3-4"}) {
         SCOPED_TRACE(sid);
@@ -337,7 +367,8 @@ TEST_F(SimKeySecurity, MaximumAllowedGetsWhatTheDaclLeaves) {
     EXPECT_EQ(kSuccess, registry().closeKey(key));
 
     // Denying everything leaves the owner only SYNCHRONIZE: the handle opens, and can do nothing.
-    ASSERT_EQ(kSuccess, Open(Key("MaxNone", Acl({Deny(kKeyAllAccess, "S-1-1-0")})), kMaximumAllowed, key));
+    ASSERT_EQ(kSuccess,
+              Open(Key("MaxNone", Acl({Deny(kKeyAllAccess, "S-1-1-0")})), kMaximumAllowed, key));
     EXPECT_EQ(5u, registry().setValue(key, "v", kRegString, "x"));
     EXPECT_EQ("rc=5", Get(key, kDaclSecurityInformation));
     EXPECT_EQ(kSuccess, registry().closeKey(key));
@@ -345,7 +376,9 @@ TEST_F(SimKeySecurity, MaximumAllowedGetsWhatTheDaclLeaves) {
     // A fresh key and a null DACL give every key right.
     for (const bool nullDacl : {false, true}) {
         const std::string path = Key("MaxOpen");
-        if (nullDacl) windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\MaxOpen", Descriptor(std::nullopt));
+        if (nullDacl)
+            windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\MaxOpen",
+                                            Descriptor(std::nullopt));
         ASSERT_EQ(kSuccess, Open(path, kMaximumAllowed, key));
         EXPECT_EQ(kSuccess, registry().setValue(key, "v", kRegString, "x"));
         EXPECT_EQ(kSuccess, registry().setKeySecurity(key, kOwnerSecurityInformation,
@@ -357,10 +390,13 @@ TEST_F(SimKeySecurity, MaximumAllowedGetsWhatTheDaclLeaves) {
 
 TEST_F(SimKeySecurity, AnOwnerOutsideTheTokenGetsNothingForFree) {
     const std::string path = Key("Foreign");
-    windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\Foreign",
-                                    Descriptor(Acl({Deny(kKeyAllAccess, "S-1-1-0")}), 0, "S-1-5-18"));
-    EXPECT_EQ("S-1-5-18", Owner(windows_.registryKeySecurity("HKLM\\Software\\VxSec\\Foreign").value_or("")));
-    for (const std::uint32_t access : {kReadControl, kWriteDac, kWriteOwner, kMaximumAllowed, kDelete}) {
+    windows_.setRegistryKeySecurity(
+        "HKLM\\Software\\VxSec\\Foreign",
+        Descriptor(Acl({Deny(kKeyAllAccess, "S-1-1-0")}), 0, "S-1-5-18"));
+    EXPECT_EQ("S-1-5-18",
+              Owner(windows_.registryKeySecurity("HKLM\\Software\\VxSec\\Foreign").value_or("")));
+    for (const std::uint32_t access :
+         {kReadControl, kWriteDac, kWriteOwner, kMaximumAllowed, kDelete}) {
         SCOPED_TRACE(access);
         EXPECT_EQ(5u, OpenStatus(path, access));
     }
@@ -387,7 +423,8 @@ TEST_F(SimKeySecurity, OnlySubkeysStopADeletionByAnOwner) {
     RegistryHandle tree = 0;
     ASSERT_EQ(kSuccess, Open("Software\\VxSec\\Tree", 0, tree));
     EXPECT_EQ(5u, Delete("Software\\VxSec\\Tree"));
-    EXPECT_EQ(5u, OpenStatus("Software\\VxSec\\Tree\\Locked", kKeyAllAccess)) << "so no walk can empty it";
+    EXPECT_EQ(5u, OpenStatus("Software\\VxSec\\Tree\\Locked", kKeyAllAccess))
+        << "so no walk can empty it";
     EXPECT_EQ(5u, registry().deleteKey(tree, "Locked"));
     EXPECT_EQ(kSuccess, registry().deleteKey(tree, "Locked\\Inner"));
     EXPECT_EQ(kSuccess, registry().deleteKey(tree, "Locked"));
@@ -400,8 +437,10 @@ TEST_F(SimKeySecurity, CreatingChecksAnExistingKeyOnlyAndHandlesKeepTheirRights)
     Key("Shut\\Inner");
     RegistryHandle writer = 0;
     ASSERT_EQ(kSuccess, Open(path, kKeySetValue, writer));
-    windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\Shut", Descriptor(Acl({Deny(kKeyAllAccess, "S-1-1-0")})));
-    EXPECT_EQ(kSuccess, registry().setValue(writer, "still", kRegString, "yes")) << "checked when opened only";
+    windows_.setRegistryKeySecurity("HKLM\\Software\\VxSec\\Shut",
+                                    Descriptor(Acl({Deny(kKeyAllAccess, "S-1-1-0")})));
+    EXPECT_EQ(kSuccess, registry().setValue(writer, "still", kRegString, "yes"))
+        << "checked when opened only";
     EXPECT_EQ(kSuccess, registry().closeKey(writer));
 
     RegistryHandle key = 0;
@@ -425,17 +464,30 @@ TEST_F(SimKeySecurity, AccountNamesResolveAsUnderWine) {
         const char* name;
         const char* sid;
     };
-    for (const Case& c : {Case{"tech", kUserSid}, Case{"SIMPC\\tech", kUserSid}, Case{"ELSEWHERE\\TECH", kUserSid},
-                          Case{"System", "S-1-5-18"}, Case{"SYSTEM", "S-1-5-18"},
-                          Case{"NT AUTHORITY\\SYSTEM", "S-1-5-18"}, Case{"Administrators", "S-1-5-32-544"},
-                          Case{"BUILTIN\\Administrators", "S-1-5-32-544"}, Case{"users", "S-1-5-32-545"},
-                          Case{"Power Users", "S-1-5-32-547"}, Case{"Everyone", "S-1-1-0"},
-                          Case{"Authenticated Users", "S-1-5-11"}, Case{"BUILTIN", "S-1-5-32"},
-                          Case{"", "S-1-5-32"}, Case{"SIMPC", "S-1-5-21-0-0-0"},
-                          Case{"NOSUCHPC\\Administrators", "none"}, Case{"BUILTIN\\Everyone", "none"},
-                          Case{"SIMPC\\System", "none"}, Case{" Administrators", "none"},
-                          Case{"LocalSystem", "none"}, Case{"Administrator", "none"}, Case{"nobody", "none"},
-                          Case{"NT AUTHORITY", "none"}, Case{"SIMPC\\", "none"}}) {
+    for (const Case& c : {Case{"tech", kUserSid},
+                          Case{"SIMPC\\tech", kUserSid},
+                          Case{"ELSEWHERE\\TECH", kUserSid},
+                          Case{"System", "S-1-5-18"},
+                          Case{"SYSTEM", "S-1-5-18"},
+                          Case{"NT AUTHORITY\\SYSTEM", "S-1-5-18"},
+                          Case{"Administrators", "S-1-5-32-544"},
+                          Case{"BUILTIN\\Administrators", "S-1-5-32-544"},
+                          Case{"users", "S-1-5-32-545"},
+                          Case{"Power Users", "S-1-5-32-547"},
+                          Case{"Everyone", "S-1-1-0"},
+                          Case{"Authenticated Users", "S-1-5-11"},
+                          Case{"BUILTIN", "S-1-5-32"},
+                          Case{"", "S-1-5-32"},
+                          Case{"SIMPC", "S-1-5-21-0-0-0"},
+                          Case{"NOSUCHPC\\Administrators", "none"},
+                          Case{"BUILTIN\\Everyone", "none"},
+                          Case{"SIMPC\\System", "none"},
+                          Case{" Administrators", "none"},
+                          Case{"LocalSystem", "none"},
+                          Case{"Administrator", "none"},
+                          Case{"nobody", "none"},
+                          Case{"NT AUTHORITY", "none"},
+                          Case{"SIMPC\\", "none"}}) {
         EXPECT_EQ(c.sid, lookup(c.name)) << "\"" << c.name << "\"";
     }
 

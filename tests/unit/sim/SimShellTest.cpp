@@ -71,9 +71,9 @@ TEST(SimShellLinkFormat, AnythingElseIsNoLink) {
     renamed.replace(renamed.find("Arguments="), 10, "Argument=");
     const std::string cutEscape =
         good.substr(0, good.find("%0D") + 2) + "\r\n" + good.substr(good.find("IconFile="));
-    for (const std::string& text :
-         {std::string(), noMagic, badNumber, hotKeyTooBig, badEscape, renamed, cutEscape,
-          good.substr(0, good.size() - 2), good + "Extra=1\r\n", std::string("[InternetShortcut]\r\n")}) {
+    for (const std::string& text : {std::string(), noMagic, badNumber, hotKeyTooBig, badEscape,
+                                    renamed, cutEscape, good.substr(0, good.size() - 2),
+                                    good + "Extra=1\r\n", std::string("[InternetShortcut]\r\n")}) {
         EXPECT_FALSE(decodeShellLink(text).has_value()) << text;
     }
 }
@@ -142,7 +142,8 @@ TEST_F(SimShellTest, SpecialFoldersOfA64BitSystemExistAndCanBeChanged) {
     EXPECT_EQ("C:\\Windows", shell().specialFolderPath(kCsidlWindows));
     EXPECT_EQ("C:\\Windows\\System32", shell().specialFolderPath(kCsidlSystem));
     EXPECT_EQ("C:\\Program Files (x86)", shell().specialFolderPath(kCsidlProgramFiles));
-    EXPECT_EQ("C:\\Users\\Public\\Desktop", shell().specialFolderPath(kCsidlCommonDesktopDirectory));
+    EXPECT_EQ("C:\\Users\\Public\\Desktop",
+              shell().specialFolderPath(kCsidlCommonDesktopDirectory));
     EXPECT_EQ("C:\\Users\\tech\\Desktop", shell().specialFolderPath(kCsidlDesktopDirectory));
     for (const int csidl : {kCsidlWindows, kCsidlSystem, kCsidlProgramFiles,
                             kCsidlCommonDesktopDirectory, kCsidlDesktopDirectory}) {

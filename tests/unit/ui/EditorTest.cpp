@@ -1,5 +1,4 @@
 #include "ui/Editor.h"
-
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -22,10 +21,13 @@ TEST_F(Editor, WithoutSettingsTheCommonBoxesStayEmpty) {
 }
 
 TEST_F(Editor, EveryBoxLoadsFromItsKey) {
-    Settings("[OSBranding]\r\nMfgr=Northwind\r\nModel=NW-5\r\nPhone=555\r\nHours=9-5\r\nURL=example.com\r\n"
-             "ButtonName=Help\r\nButtonToolTip=Tip\r\nButtonAction=x.exe\r\nButtonAltAction=y.exe\r\n"
-             "ButtonAltName=Why\r\nButtonIcon=support.ico\r\n[DesktopShortcut]\r\nShortcutURL=http://s\r\n"
-             "ShortcutName=S\r\nShortcutIcon=s.ico\r\nUseIE=1\r\n");
+    Settings(
+        "[OSBranding]\r\nMfgr=Northwind\r\nModel=NW-5\r\nPhone=555\r\nHours=9-5\r\nURL=example."
+        "com\r\n"
+        "ButtonName=Help\r\nButtonToolTip=Tip\r\nButtonAction=x.exe\r\nButtonAltAction=y.exe\r\n"
+        "ButtonAltName=Why\r\nButtonIcon=support.ico\r\n[DesktopShortcut]\r\nShortcutURL=http://"
+        "s\r\n"
+        "ShortcutName=S\r\nShortcutIcon=s.ico\r\nUseIE=1\r\n");
     KitFile("support.ico", "ICO");
     const auto fields = LoadFields();
     EXPECT_EQ("Northwind", fields.mfgr);
@@ -58,8 +60,10 @@ TEST_F(Editor, IconNamesComeFromTheKitOnly) {
 
 TEST_F(Editor, TheKitsSupportTextOverridesManufacturerAndModel) {
     Settings("[OSBranding]\r\nMfgr=From settings\r\nModel=M1\r\n");
-    KitFile("oeminfo.ini", "[General]\r\nManufacturer=From oeminfo\r\nModel=M2\r\nSupportURL=x\r\n"
-                           "[Support Information]\r\nLine1=Call us\r\n; comment\r\n\r\nLine2=Mon-Fri\r\nbare line\r\n");
+    KitFile("oeminfo.ini",
+            "[General]\r\nManufacturer=From oeminfo\r\nModel=M2\r\nSupportURL=x\r\n"
+            "[Support Information]\r\nLine1=Call us\r\n; comment\r\n\r\nLine2=Mon-Fri\r\nbare "
+            "line\r\n");
     const auto fields = LoadFields();
     EXPECT_EQ("From oeminfo", fields.mfgr);
     EXPECT_EQ("M2", fields.model);
@@ -75,17 +79,20 @@ TEST_F(Editor, SavingWritesEveryKeyInOrderAndTheSupportText) {
     SaveFields(fields);
     const auto settingsText = *sim().fileBytes(kKit + "Vexilla.INI");
     std::size_t at = 0;
-    for (const char* key : {"Mfgr=Northwind", "Model=", "Phone=", "Hours=", "URL=", "ButtonName=Help", "ButtonToolTip=",
-                            "ButtonAction=", "ButtonAltAction=", "ButtonAltName=", "ButtonIcon=", "ShortcutURL=",
-                            "ShortcutName=", "ShortcutIcon=", "UseIE=1"}) {
+    for (const char* key :
+         {"Mfgr=Northwind", "Model=", "Phone=", "Hours=", "URL=", "ButtonName=Help",
+          "ButtonToolTip=", "ButtonAction=", "ButtonAltAction=", "ButtonAltName=", "ButtonIcon=",
+          "ShortcutURL=", "ShortcutName=", "ShortcutIcon=", "UseIE=1"}) {
         const auto found = settingsText.find(key, at);
         ASSERT_NE(std::string::npos, found) << key << " in order in\n" << settingsText;
         at = found;
     }
     EXPECT_EQ(std::string::npos, settingsText.find("DropDesktopShortcutIcon"));
-    EXPECT_EQ("[General]\r\nManufacturer=Northwind\r\nModel=\r\n[Support Information]\r\nLine1=Call us\r\n"
-              "Line2=Mon-Fri 8-18\r\nLine3=(555) 0100\r\n",
-              sim().fileBytes(kKit + "oeminfo.ini"));
+    EXPECT_EQ(
+        "[General]\r\nManufacturer=Northwind\r\nModel=\r\n[Support Information]\r\nLine1=Call "
+        "us\r\n"
+        "Line2=Mon-Fri 8-18\r\nLine3=(555) 0100\r\n",
+        sim().fileBytes(kKit + "oeminfo.ini"));
 
     EditorFields reloaded;
     LoadSupportText(reloaded);
@@ -155,7 +162,8 @@ TEST_F(BrandNowTest, SavesBrandsAndTalksToTheUser) {
     fields.model = "";
     sim().setRegistryValue(kOemKey, "Model", {1, std::string("Old\0", 4)});
     BrandNow(fields);
-    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!"}), Messages()) << "no shortcut question";
+    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!"}), Messages())
+        << "no shortcut question";
     EXPECT_EQ(2, SystemPropertiesOpened());
     EXPECT_EQ("Northwind", Text(kOemKey, "Manufacturer"));
     EXPECT_EQ("http://support.example.com", Text(kOemKey, "SupportURL"));
@@ -170,7 +178,8 @@ TEST_F(BrandNowTest, OffersTheShortcutWhenThereIsAnAddress) {
     sim().queueMessageBoxAnswer(platform::kAnswerOk);
     sim().queueMessageBoxAnswer(platform::kAnswerYes);
     BrandNow(fields);
-    EXPECT_EQ((std::vector<std::string>{"Done", "Drop a custom desktop shortcut?", "Completed!"}), Messages());
+    EXPECT_EQ((std::vector<std::string>{"Done", "Drop a custom desktop shortcut?", "Completed!"}),
+              Messages());
     EXPECT_EQ(platform::MessageButtons::YesNo, sim().messageBoxes()[1].buttons);
     EXPECT_TRUE(sim().fileBytes("C:\\Users\\Public\\Desktop\\Support.url").has_value());
 }
@@ -183,10 +192,12 @@ TEST_F(BrandNowTest, OnXpTheLinkIsRegisteredFromTheBoxes) {
     BrandNow(fields);
     EXPECT_EQ("Help", Text(kLinkKey, ""));
     EXPECT_EQ("<missing>", Text(kLinkKey + "\\Instance\\InitPropertyBag", "properties"));
-    EXPECT_EQ("Apartment", Text(kLinkKey + "\\InProcServer32", "ThreadingModel")) << "the whole tree";
+    EXPECT_EQ("Apartment", Text(kLinkKey + "\\InProcServer32", "ThreadingModel"))
+        << "the whole tree";
     EXPECT_FALSE(sim().registryValue(kOemKey, "Manufacturer").has_value());
     EXPECT_EQ(2, SystemPropertiesOpened());
-    EXPECT_EQ("RUNDLL32.EXE shell32.dll,Control_RunDLL sysdm.cpl,,0", sim().launches().back().commandLine);
+    EXPECT_EQ("RUNDLL32.EXE shell32.dll,Control_RunDLL sysdm.cpl,,0",
+              sim().launches().back().commandLine);
 }
 
 TEST_F(BrandNowTest, RemovingFromTheEditorSaysDone) {

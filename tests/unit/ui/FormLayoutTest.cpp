@@ -1,9 +1,9 @@
-#include "ui/win32/FormLayout.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+
+#include "ui/win32/FormLayout.h"
 
 namespace vx::ui::win32 {
 namespace {
@@ -46,7 +46,8 @@ TEST(FormLayout, ControlsStayInTheirAreaAndDoNotOverlapWithinIt) {
         for (std::size_t j = i + 1; j < controls.size(); ++j) {
             const auto& a = controls[i];
             const auto& b = controls[j];
-            if (a.group != b.group || a.kind == ControlKind::SidebarFrame || b.kind == ControlKind::SidebarFrame) {
+            if (a.group != b.group || a.kind == ControlKind::SidebarFrame ||
+                b.kind == ControlKind::SidebarFrame) {
                 continue;
             }
             EXPECT_FALSE(Overlap(a.bounds, b.bounds)) << a.id << " and " << b.id;
