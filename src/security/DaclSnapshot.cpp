@@ -14,10 +14,8 @@ constexpr std::uint32_t kWriteDac = 0x40000;
 
 void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& path,
                             std::uint32_t view) {
-    for (const auto& saved : saved_) {
-        if (saved.root == root && saved.view == view && EqualsNoCase(saved.path, path)) {
-            return;
-        }
+    if (!named_.emplace(root, view, LCase(path)).second) {
+        return;
     }
     RegistryKey key;
     std::string descriptor;
@@ -39,6 +37,7 @@ void DaclSnapshot::Restore() {
         DPrint("SetPerm\\RestorePermissions: " + saved.path + "  lResult: " + ToText(status));
     }
     saved_.clear();
+    named_.clear();
 }
 
 }  // namespace vx::security

@@ -3,6 +3,8 @@
 // the end can put them back: a refused deletion must not leave a key writable by every user.
 
 #include <cstdint>
+#include <set>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ private:
         std::string descriptor;
     };
     std::vector<Saved> saved_;
+    // Root, view and lower-cased path of every key named so far: a tree of any size is
+    // checked in logarithmic time per key.
+    std::set<std::tuple<platform::RegistryHandle, std::uint32_t, std::string>> named_;
 };
 
 }  // namespace vx::security
