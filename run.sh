@@ -3,7 +3,10 @@
 #
 # Builds vexilla.exe (cross build in build/win32) when needed, installs it with the example kit
 # into a fresh 64-bit Wine prefix and runs it there (by default with /autobrand) as a debuggee.
-# Shows the diagnostic lines it sent, then what it changed in the registry and under C:\.
+# Shows the diagnostic lines it sent, then what the branding consists of after the run (the OEM
+# information values, the OEM link class, the files in System32, the desktop shortcuts), each
+# line marked + (added by the run), - (removed by it) or blank (there before), then any other
+# registry change and file the run wrote.
 #   --version NAME   the Windows the prefix reports (winxp, win7, win8, vista, ...; default win7)
 #   VX_BUILD_ROOT    where the builds live (default: build)
 set -u
@@ -20,10 +23,11 @@ export VX_BUILD_DIR=${VX_BUILD_ROOT:-build}/win32
 if [ ! -f "$VX_BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S . -B "$VX_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake || exit 1
 fi
-cmake --build "$VX_BUILD_DIR" --target vexilla dbgcapture exitwith -j "$(nproc)" || exit 1
+cmake --build "$VX_BUILD_DIR" --target vexilla dbgcapture exitwith lnkinfo -j "$(nproc)" || exit 1
 VX_BUILD_DIR=$(cd "$VX_BUILD_DIR" && pwd)
 
 source tools/wine/env.sh
+source tools/wine/hive.sh
 
 prefix=$(vx_new_prefix win64 run) || exit 1
 vx_set_version "$prefix" "$version" || exit 1
@@ -32,6 +36,7 @@ rm -rf "$out" && mkdir -p "$out" || exit 1
 
 app_dir=$prefix/drive_c/vexilla
 mkdir -p "$app_dir" && cp "$VX_BUILD_DIR/vexilla.exe" "$app_dir/" || exit 1
+cp "$VX_BUILD_DIR/tools/lnkinfo.exe" "$prefix/drive_c/vxtools/" || exit 1
 if [ -d examples/branding ]; then
   cp -a examples/branding/. "$app_dir/" || exit 1
 fi
@@ -48,9 +53,118 @@ reg_records() {
 
 snapshot() {
   vx_server_wait "$prefix" || return 1
+  cp "$prefix/system.reg" "$out/$1.system.reg" || return 1
   reg_records "$prefix/system.reg" >"$out/$1.system"
   reg_records "$prefix/user.reg" >"$out/$1.user"
   (cd "$prefix/drive_c" && find . -printf '%P\n' | LC_ALL=C sort) >"$out/$1.files"
+}
+
+# Where the branding lives, as stored in system.reg (a 32-bit program's HKLM\Software and
+# HKCR\CLSID writes land in the Wow6432Node keys unless it asks for the 64-bit view).
+oem_key='Software\Microsoft\Windows\CurrentVersion\OEMInformation'
+link_key='Software\Classes\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}'
+branding_keys=("$oem_key" 'Software\Wow6432Node\Microsoft\Windows\CurrentVersion\OEMInformation'
+               "$link_key" 'Software\Classes\Wow6432Node\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}')
+desktop=users/Public/Desktop
+
+# marked BEFORE AFTER: the union of two sorted line lists, each line marked "+" (only after),
+# "-" (only before) or " " (both).
+marked() {
+  LC_ALL=C comm <(printf '%s\n' "$1" | sed '/^$/d') <(printf '%s\n' "$2" | sed '/^$/d') |
+    awk -F'\t' '{ mark = (NF == 1) ? "-" : (NF == 2) ? "+" : " "; line = $NF
+                   sub(/^\[\] /, "", line)
+                   print "    " mark " " line }'
+}
+
+# show_key TITLE KEY: a branding key and its subkeys, before and after.
+show_key() {
+  local before after
+  before=$(hive_tree "$out/before.system.reg" "$2")
+  after=$(hive_tree "$out/after.system.reg" "$2")
+  echo "  $1:"
+  if [ -z "$before$after" ]; then
+    echo "      (not there)"
+  else
+    marked "$before" "$after"
+  fi
+}
+
+show_branding() {
+  echo
+  echo "== OEM information: HKLM\\$oem_key"
+  show_key "64-bit view" "${branding_keys[0]}"
+  show_key "32-bit view (Wow6432Node)" "${branding_keys[1]}"
+  echo
+  echo "== OEM link class: HKCR\\${link_key#Software\\Classes\\}"
+  show_key "64-bit view" "${branding_keys[2]}"
+  show_key "32-bit view (Wow6432Node)" "${branding_keys[3]}"
+  echo
+  echo "== files in System32 (system32: the 64-bit folder; syswow64: what 32-bit programs see)"
+  files_under 'windows/system32/' 'windows/syswow64/'
+  echo
+  echo "== files in the Windows folder"
+  files_under 'windows/[^/]*$'
+  echo
+  echo "== desktop shortcuts: C:\\${desktop//\//\\}"
+  files_under "$desktop/"
+  show_shortcuts
+}
+
+# files_under PATTERN...: files added (+), removed (-) or rewritten (*) by the run whose path
+# matches one of the extended regular expressions, anchored at the start.
+files_under() {
+  local pattern regex='' line file
+  for pattern in "$@"; do regex+="${regex:+|}^$pattern"; done
+  {
+    LC_ALL=C comm -13 "$out/before.files" "$out/after.files" | sed 's/^/+ /'
+    LC_ALL=C comm -23 "$out/before.files" "$out/after.files" | sed 's/^/- /'
+    LC_ALL=C comm -12 "$out/before.files" "$out/after.files" |
+      while IFS= read -r file; do
+        [ -n "$(find "$prefix/drive_c/$file" -maxdepth 0 -type f -cnewer "$out/started")" ] && echo "* $file"
+      done
+  } | awk -v re="$regex" '{ path = substr($0, 3) } path ~ re' |
+    while IFS= read -r line; do
+      file=$prefix/drive_c/${line:2}
+      if [ -f "$file" ]; then
+        echo "    $line  ($(stat -c %s "$file") bytes)"
+      elif [ "${line:0:1}" = - ]; then
+        echo "    $line"
+      fi
+    done | LC_ALL=C sort -k2 | grep . || echo "      (no change)"
+}
+
+# The content of each shortcut on the all-users desktop after the run.
+show_shortcuts() {
+  local file
+  for file in "$prefix/drive_c/$desktop"/*.url "$prefix/drive_c/$desktop"/*.lnk; do
+    [ -f "$file" ] || continue
+    echo "  ${file##*/}:"
+    case "$file" in
+      *.url) tr -d '\r' <"$file" | sed 's/^/      /' ;;
+      *.lnk)
+        vx_wine "$prefix" 'C:\vxtools\lnkinfo.exe' "$(vx_winpath "$prefix" "$file")" |
+          tr -d '\r' | grep -v '^ShowCommand=' | sed 's/^StoredShowCommand=/ShowCommand=/; s/^/      /' ;;
+    esac
+  done
+}
+
+# Registry lines that are not the branding's and not the churn of Wine's display driver, which
+# rewrites its display adapter and monitor classes whenever a program starts it.
+noise_keys=('System\CurrentControlSet\Control\Class\{4D36E968-E325-11CE-BFC1-08002BE10318}'
+            'System\CurrentControlSet\Control\Class\{4D36E96E-E325-11CE-BFC1-08002BE10318}')
+other_registry_lines() {
+  local key keys=''
+  # Keys as the records write them: backslashes doubled.
+  for key in "${branding_keys[@]}" "${noise_keys[@]}"; do keys+="${key//\\/\\\\}"$'\n'; done
+  VX_KEYS=$keys awk '
+    BEGIN { n = split(ENVIRON["VX_KEYS"], keys, "\n") - 1
+            for (i = 1; i <= n; i++) keys[i] = "[" tolower(keys[i]) }
+    { line = tolower($0)
+      for (i = 1; i <= n; i++) {
+        after = substr(line, length(keys[i]) + 1, 1)
+        if (index(line, keys[i]) == 1 && (after == "]" || after == "\\")) next
+      }
+      print }'
 }
 
 show_lines() {
@@ -63,22 +177,30 @@ show_lines() {
 }
 
 show_registry() {
-  local hive
+  local hive changes
   for hive in system user; do
+    changes=$({
+      LC_ALL=C comm -23 "$out/before.$hive" "$out/after.$hive" | other_registry_lines | sed 's/^/    - /'
+      LC_ALL=C comm -13 "$out/before.$hive" "$out/after.$hive" | other_registry_lines | sed 's/^/    + /'
+    })
     echo
-    echo "== registry changes in $hive.reg (+ added or new value, - removed or old value)"
-    LC_ALL=C comm -23 "$out/before.$hive" "$out/after.$hive" | sed 's/^/- /'
-    LC_ALL=C comm -13 "$out/before.$hive" "$out/after.$hive" | sed 's/^/+ /'
+    echo "== other registry changes in $hive.reg (+ added or new value, - removed or old value)"
+    printf '%s\n' "${changes:-      (none)}"
   done
 }
 
-# Files are compared by change time, which no copy can carry over from its source.
+# Files are compared by change time, which no copy can carry over from its source. The ones
+# shown with the branding above are left out.
 show_files() {
   echo
-  echo "== files written under C:\\ (in $prefix/drive_c)"
-  (cd "$prefix/drive_c" && find . ! -type d -cnewer "$out/started" -printf '%P  (%s bytes)\n' | LC_ALL=C sort)
-  echo "== files removed"
-  LC_ALL=C comm -23 "$out/before.files" "$out/after.files"
+  echo "== other files written under C:\\ (in $prefix/drive_c)"
+  (cd "$prefix/drive_c" && find . ! -type d -cnewer "$out/started" -printf '%P  (%s bytes)\n' | LC_ALL=C sort) |
+    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*  \(|$desktop/)" | sed 's/^/    /' | grep . ||
+    echo "      (none)"
+  echo "== other files removed"
+  LC_ALL=C comm -23 "$out/before.files" "$out/after.files" |
+    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*$|$desktop/)" | sed 's/^/    /' | grep . ||
+    echo "      (none)"
 }
 
 snapshot before || exit 1
@@ -89,6 +211,7 @@ rc=$?
 echo "== exit code: $rc"
 snapshot after || exit 1
 show_lines
+show_branding
 show_registry
 show_files
 exit "$rc"

@@ -54,7 +54,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start (see $work/xvfb.log)" >&2; exit 1; }
 DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
-WINEPREFIX=$prefix wineserver -p 60
+WINEPREFIX=$prefix wineserver -p60
 
 drive() { vx_wine "$prefix" 'C:\vxtools\uidriver.exe' "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 

@@ -64,7 +64,7 @@ new_prefix e2e-startup && headless=$prefix || exit 1
 mkdir -p "$headless/drive_c/vexilla" && cp "$exe" "$headless/drive_c/vexilla/" &&
   cp -a "$VX_REPO_DIR/examples/branding/." "$headless/drive_c/vexilla/" || exit 1
 # One warm server for the runs of this prefix.
-WINEPREFIX=$headless wineserver -p 30
+WINEPREFIX=$headless wineserver -p30
 
 banner_check() {
   local command=$1 lines=$work/banner_${1//\//slash_}.txt rc=0
@@ -90,7 +90,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL  Xvfb did not start (see $work/xvfb.log)"; exit 1; }
 DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
-WINEPREFIX=$gui wineserver -p 60
+WINEPREFIX=$gui wineserver -p60
 
 drive() { vx_wine "$gui" 'C:\vxtools\uidriver.exe' "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 

@@ -65,7 +65,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
 
-server_up() { WINEPREFIX=$prefix wineserver -p 120; }
+server_up() { WINEPREFIX=$prefix wineserver -p120; }
 # Ends every process of the prefix and saves the registry to *.reg.
 server_down() { vx_server_kill "$prefix"; }
 server_up
