@@ -140,3 +140,32 @@ TEST(SecurityBytes, WellKnownSidsAndMasks) {
 
 }  // namespace
 }  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+using KeyPermissions = SimTest;
+
+TEST_F(KeyPermissions, AnUnknownAccountFailsOnlyItsOwnUpdate) {
+    sim().addRegistryKey("HKLM\\Software\\Northwind");
+    sim().setVariable("USERNAME", "nobody-by-this-name");
+    EXPECT_TRUE(security::GetRegKeyPermissions("HKLM", "Software\\Northwind"))
+        << "one of five failed";
+    const auto descriptor = sim().registryKeySecurity("HKLM\\Software\\Northwind");
+    ASSERT_TRUE(descriptor.has_value());
+    const auto acl = security::ParseAcl(*security::ParseSecurityDescriptor(*descriptor)->dacl);
+    ASSERT_TRUE(acl.has_value());
+    std::vector<std::string> granted;
+    for (const auto& ace : *acl) {
+        if (ace.type == security::kAccessAllowedAce && ace.mask == kFull &&
+            ace.flags == security::kContainerInheritAce) {
+            granted.push_back(security::SidText(ace.sid));
+        }
+    }
+    EXPECT_EQ(
+        (std::vector<std::string>{"S-1-5-18", "S-1-5-32-544", "S-1-5-32-547", "S-1-5-32-545"}),
+        granted);
+}
+
+}  // namespace
+}  // namespace vx::test
