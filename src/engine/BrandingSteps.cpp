@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kApplyError = "modBranding\\ApplyBranding VB ERROR: ";
 constexpr const char* kLinkError = "modBranding\\RegisterOemLink VB ERROR: ";
-constexpr const char* kOemInformationKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
 
 void WriteOemValue(const char* name, const char* type, const RegValue& value) {
     Guarded(kApplyError,
@@ -80,8 +78,7 @@ void InstallSupportText() {
     Guarded(kApplyError, [] {
         const std::string source = State().brandingFolder + settings::kSupportTextFile;
         if (DoesFileExist(source, false)) {
-            static_cast<void>(
-                CopyFileSilently(source, SystemFolder() + "\\" + settings::kSupportTextFile));
+            static_cast<void>(CopyFileSilently(source, System32File(settings::kSupportTextFile)));
         }
     });
 }
@@ -90,7 +87,6 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
     if (values.name.empty() || values.action.empty()) {
         return;
     }
-    const std::string systemRoot = platform::Current().environment().variable("systemroot");
     const bool alternates = !values.altAction.empty() && !values.altName.empty();
     const auto writeAlternates = [&] {
         WriteLinkText("\\Instance\\InitPropertyBag", "properties", values.altAction);
@@ -98,13 +94,12 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
     };
 
     WriteLinkText("\\DefaultIcon", "",
-                  EndsWithNoCase(values.action, "exe")
-                      ? values.action + ",0"
-                      : systemRoot + "\\System32\\shell32.dll,-24");
+                  EndsWithNoCase(values.action, "exe") ? values.action + ",0"
+                                                       : System32File("shell32.dll") + ",-24");
     Guarded(kLinkError, [&] {
         if (!values.icon.empty() && AcceptFileName("ButtonIcon", values.icon) &&
             DoesFileExist(State().brandingFolder + values.icon, false)) {
-            WriteLinkText("\\DefaultIcon", "", systemRoot + "\\" + values.icon);
+            WriteLinkText("\\DefaultIcon", "", WindowsFolderFile(values.icon));
             static_cast<void>(CopyFileSilently(State().brandingFolder + values.icon,
                                                WindowsFolderFile(values.icon)));
         }

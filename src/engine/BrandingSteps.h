@@ -6,6 +6,10 @@
 
 namespace vx::engine {
 
+// Where System Properties of Vista and later reads the OEM information (below HKLM).
+inline constexpr const char* kOemInformationKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+
 struct OemInformation {
     std::string manufacturer;
     std::string model;  // empty: an older Model value is deleted

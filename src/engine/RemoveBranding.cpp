@@ -2,6 +2,7 @@
 #include "common/OpSys.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
+#include "engine/BrandingSteps.h"
 #include "engine/DesktopShortcut.h"
 #include "engine/OemLink.h"
 #include "engine/SystemFiles.h"
@@ -10,8 +11,6 @@
 namespace vx::engine {
 namespace {
 constexpr const char* kError = "modBranding\\RemoveBranding VB ERROR: ";
-constexpr const char* kOemInformation =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
 }  // namespace
 
 void RemoveBranding() {
@@ -28,7 +27,7 @@ void RemoveBranding() {
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
             Guarded(kError, [&] {
                 bool notFound = false;
-                static_cast<void>(fDeleteValue("HKLM", kOemInformation, value, notFound));
+                static_cast<void>(fDeleteValue("HKLM", kOemInformationKey, value, notFound));
             });
         }
     } else {

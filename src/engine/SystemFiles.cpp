@@ -3,13 +3,10 @@
 #include "common/DebugLog.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
+#include "common/SystemFolders.h"
 #include "platform/Platform.h"
 
 namespace vx::engine {
-namespace {
-std::string SystemRoot() { return platform::Current().environment().variable("systemroot"); }
-}  // namespace
-
 bool CopyFileSilently(const std::string& source, const std::string& destination) {
     DisableFSRedir();
     int result = -1;
@@ -33,8 +30,8 @@ void DeleteSystemFile(const std::string& path) {
     RevertFSRedir();
 }
 
-std::string System32File(const std::string& name) { return SystemRoot() + "\\System32\\" + name; }
+std::string System32File(const std::string& name) { return SystemFolder() + "\\" + name; }
 
-std::string WindowsFolderFile(const std::string& name) { return SystemRoot() + "\\" + name; }
+std::string WindowsFolderFile(const std::string& name) { return WindowsFolder() + "\\" + name; }
 
 }  // namespace vx::engine

@@ -32,6 +32,14 @@ inline constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyWrite = 0x20006;
+
+// Standard rights on a key's own security and existence.
+inline constexpr std::uint32_t kDelete = 0x00010000;
+inline constexpr std::uint32_t kReadControl = 0x00020000;
+inline constexpr std::uint32_t kWriteDac = 0x00040000;
+inline constexpr std::uint32_t kWriteOwner = 0x00080000;
 
 inline constexpr Status kErrorMoreData = 234;
 inline constexpr Status kErrorNoMoreItems = 259;

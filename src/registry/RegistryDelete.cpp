@@ -18,8 +18,6 @@
 namespace vx {
 namespace {
 
-constexpr std::uint32_t kSubtreeAccess = 0xF003F;
-
 std::string OutcomeLine(std::uint32_t status) {
     if (status == platform::kSuccess) return "\t- lResult: 0 SUCCESS";
     if (status == platform::kErrorFileNotFound) return "\t- lResult: 2 NOT FOUND";
@@ -205,7 +203,7 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
         DPrint("modRegistry\\fDeleteSubkeys passed: " + topKey + "\\" + keyPath);
         const std::uint32_t viewFlag = view.has_value() ? *view : ApplyViewRule(keyPath);
         RegistryKey key;
-        if (key.open(root, keyPath, kSubtreeAccess | viewFlag) != platform::kSuccess) {
+        if (key.open(root, keyPath, platform::kKeyAllAccess | viewFlag) != platform::kSuccess) {
             DPrint("modRegistry\\fDeleteSubkeys: Error opening key: " + keyPath);
             return;
         }

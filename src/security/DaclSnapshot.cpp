@@ -7,11 +7,6 @@
 #include "security/SecurityBytes.h"
 
 namespace vx::security {
-namespace {
-constexpr std::uint32_t kReadControl = 0x20000;
-constexpr std::uint32_t kWriteDac = 0x40000;
-}  // namespace
-
 void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& path,
                             std::uint32_t view) {
     if (!named_.emplace(root, view, LCase(path)).second) {
@@ -19,7 +14,7 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
     }
     RegistryKey key;
     std::string descriptor;
-    if (key.open(root, path, kReadControl | view) == platform::kSuccess &&
+    if (key.open(root, path, platform::kReadControl | view) == platform::kSuccess &&
         platform::Current().registry().getKeySecurity(key.handle(), kDaclSecurityInformation,
                                                       descriptor) == platform::kSuccess) {
         saved_.push_back({root, path, view, descriptor});
@@ -29,7 +24,8 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
 void DaclSnapshot::Restore() {
     for (const auto& saved : saved_) {
         RegistryKey key;
-        if (key.open(saved.root, saved.path, kWriteDac | saved.view) != platform::kSuccess) {
+        if (key.open(saved.root, saved.path, platform::kWriteDac | saved.view) !=
+            platform::kSuccess) {
             continue;  // gone after all, or out of reach
         }
         const auto status = platform::Current().registry().setKeySecurity(

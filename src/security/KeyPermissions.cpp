@@ -10,10 +10,9 @@
 namespace vx::security {
 namespace {
 
-constexpr std::uint32_t kKeyRead = 0x20019;
-constexpr std::uint32_t kKeyWrite = 0x20006;
-constexpr std::uint32_t kKeyAllAccess = 0xF003F;
-constexpr std::uint32_t kWriteDacWriteOwner = 0x60000;
+// 0x60000: the key's DACL is read back before it is rewritten, so READ_CONTROL goes with
+// WRITE_DAC.
+constexpr std::uint32_t kRewriteDacl = platform::kReadControl | platform::kWriteDac;
 
 platform::RegistryHandle PermissionRoot(const std::string& topKey) {
     const std::string upper = UCase(topKey);
@@ -35,12 +34,12 @@ bool AtLeastWindows2000() {
 
 std::uint32_t PermissionMask(const std::string& permission) {
     if (permission == "R" || permission == "Read" || permission == "X" || permission == "Execute") {
-        return kKeyRead;
+        return platform::kKeyRead;
     }
     if (permission == "W" || permission == "Write") {
-        return kKeyWrite;
+        return platform::kKeyWrite;
     }
-    return kKeyAllAccess;
+    return platform::kKeyAllAccess;
 }
 
 std::optional<Sid> AccountSid(const std::string& account) {
@@ -84,7 +83,7 @@ bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
         std::string path = keyPath;
         const std::uint32_t viewFlag = view.has_value() ? *view : ApplyViewRule(path);
         RegistryKey key;
-        if (key.open(root, path, kWriteDacWriteOwner | viewFlag) != platform::kSuccess) {
+        if (key.open(root, path, kRewriteDacl | viewFlag) != platform::kSuccess) {
             return false;
         }
         std::vector<PermissionEntry> entries{

@@ -15,9 +15,6 @@ namespace {
 using namespace security;
 using platform::RegistryHandle;
 
-constexpr std::uint32_t kReadControl = 0x20000;
-constexpr std::uint32_t kWriteDac = 0x40000;
-
 class KeySecurityContract : public ContractTest {
 protected:
     void SetUp() override {
@@ -42,7 +39,7 @@ protected:
     std::string Dacl(RegistryHandle root, const std::string& path) {
         RegistryHandle key = 0;
         std::string descriptor;
-        if (system().registry().openKey(root, path, kReadControl | view_, key) == 0) {
+        if (system().registry().openKey(root, path, platform::kReadControl | view_, key) == 0) {
             static_cast<void>(
                 system().registry().getKeySecurity(key, kDaclSecurityInformation, descriptor));
             static_cast<void>(system().registry().closeKey(key));
@@ -52,7 +49,7 @@ protected:
     platform::Status SetDacl(RegistryHandle root, const std::string& path,
                              const std::vector<Ace>& entries) {
         RegistryHandle key = 0;
-        auto status = system().registry().openKey(root, path, kWriteDac | view_, key);
+        auto status = system().registry().openKey(root, path, platform::kWriteDac | view_, key);
         if (status == 0) {
             status = system().registry().setKeySecurity(
                 key, kDaclSecurityInformation, BuildSecurityDescriptorBytes(0, BuildAcl(entries)));

@@ -17,6 +17,8 @@ set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../tools/wine/env.sh
 source "$here/../../tools/wine/env.sh"
+# shellcheck source=lib/checks.sh
+source "$here/lib/checks.sh"
 # shellcheck source=lib/golden.sh
 source "$here/lib/golden.sh"
 # shellcheck source=../../tools/wine/hive.sh
@@ -26,16 +28,7 @@ export VX_WINE_TIMEOUT=30
 
 exe=$VX_BUILD_DIR/vexilla.exe
 kit=$VX_REPO_DIR/examples/branding
-for built in "$exe" "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"; do
-  [ -f "$built" ] || { echo "FAIL  no $built (build the cross targets vexilla lnkinfo lockkey)"; exit 1; }
-done
-
-failures=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then echo "PASS  $name"; else echo "FAIL  $name"; failures=$((failures + 1)); fi
-}
+vx_require_built "$exe" "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"
 
 work=$VX_WINE_RUN_DIR/e2e-branding
 rm -rf "$work" && mkdir -p "$work" || exit 1

@@ -14,6 +14,8 @@ set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../tools/wine/env.sh
 source "$here/../../tools/wine/env.sh"
+# shellcheck source=lib/checks.sh
+source "$here/lib/checks.sh"
 # shellcheck source=lib/golden.sh
 source "$here/lib/golden.sh"
 # Every run here takes seconds: a hang fails its check long before the script's own limit.
@@ -21,16 +23,7 @@ export VX_WINE_TIMEOUT=30
 
 exe=$VX_BUILD_DIR/vexilla.exe
 driver=$VX_BUILD_DIR/tools/uidriver.exe
-for built in "$exe" "$driver"; do
-  [ -f "$built" ] || { echo "FAIL  no $built (build the cross targets vexilla and uidriver)"; exit 1; }
-done
-
-failures=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then echo "PASS  $name"; else echo "FAIL  $name"; failures=$((failures + 1)); fi
-}
+vx_require_built "$exe" "$driver"
 
 work=$VX_WINE_RUN_DIR/e2e-startup
 rm -rf "$work" && mkdir -p "$work" || exit 1

@@ -16,22 +16,15 @@ set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../tools/wine/env.sh
 source "$here/../../tools/wine/env.sh"
+# shellcheck source=../e2e/lib/checks.sh
+source "$here/../e2e/lib/checks.sh"
 # A hang fails its check long before the script's own limit.
 export VX_WINE_TIMEOUT=60
 
 exe=$VX_BUILD_DIR/vexilla.exe
 driver=$VX_BUILD_DIR/tools/uidriver.exe
 kit=$VX_REPO_DIR/examples/branding
-for built in "$exe" "$driver"; do
-  [ -f "$built" ] || { echo "FAIL  no $built (build the cross targets vexilla and uidriver)"; exit 1; }
-done
-
-failures=0
-check() {
-  local name=$1
-  shift
-  if "$@"; then echo "PASS  $name"; else echo "FAIL  $name"; failures=$((failures + 1)); fi
-}
+vx_require_built "$exe" "$driver"
 
 work=$VX_WINE_RUN_DIR/gui-editor
 rm -rf "$work" && mkdir -p "$work" || exit 1

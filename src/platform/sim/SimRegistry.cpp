@@ -53,10 +53,6 @@ namespace {
 constexpr std::size_t kLongestPath = 260;
 constexpr std::size_t kLongestName = 256;
 
-constexpr std::uint32_t kDelete = 0x00010000;
-constexpr std::uint32_t kReadControl = 0x00020000;
-constexpr std::uint32_t kWriteDac = 0x00040000;
-constexpr std::uint32_t kWriteOwner = 0x00080000;
 constexpr std::uint32_t kAccessSystemSecurity = 0x01000000;
 
 bool isPredefined(RegistryHandle handle) { return handle >= kClassesRoot && handle <= kDynData; }

@@ -34,8 +34,6 @@ constexpr std::uint32_t kGenericWrite = 0x40000000;
 constexpr std::uint32_t kGenericExecute = 0x20000000;
 constexpr std::uint32_t kGenericAll = 0x10000000;
 constexpr std::uint32_t kMaximumAllowed = 0x02000000;
-constexpr std::uint32_t kKeyRead = 0x20019;
-constexpr std::uint32_t kKeyWrite = 0x20006;
 constexpr std::uint32_t kOwnerRights = 0x001F0000;  // STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE
 
 std::uint32_t mapGeneric(std::uint32_t access) {

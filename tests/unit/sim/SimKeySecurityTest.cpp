@@ -18,12 +18,6 @@
 namespace vx::platform::sim {
 namespace {
 
-constexpr std::uint32_t kReadControl = 0x20000;
-constexpr std::uint32_t kWriteDac = 0x40000;
-constexpr std::uint32_t kWriteOwner = 0x80000;
-constexpr std::uint32_t kDelete = 0x10000;
-constexpr std::uint32_t kKeyRead = 0x20019;
-constexpr std::uint32_t kKeyWrite = 0x20006;
 constexpr std::uint32_t kGenericRead = 0x80000000;
 constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kOwnerAndDacl =
