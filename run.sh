@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # ./run.sh [--version NAME] [ARGS...]
 #
-# Builds vexilla.exe (cross build in build/win32) when needed, installs it with the example kit
-# into a fresh 64-bit Wine prefix and runs it there (by default with /autobrand) as a debuggee.
+# Sets the machine up (tools/setup.sh: packages, and 32-bit emulation where the kernel needs
+# it), builds the Release vexilla.exe (cross build in build/win32), installs it with the example
+# kit into a fresh 64-bit Wine prefix and runs it there (by default with /autobrand) as a debuggee.
 # Shows the diagnostic lines it sent, then what the branding consists of after the run (the OEM
 # information values, the OEM link class, the files in System32, the desktop shortcuts), each
 # line marked + (added by the run), - (removed by it) or blank (there before), then any other
@@ -19,10 +20,10 @@ if [ "${1-}" = --version ]; then
 fi
 [ $# -gt 0 ] || set -- /autobrand
 
+tools/setup.sh || exit 1
 export VX_BUILD_DIR=${VX_BUILD_ROOT:-build}/win32
-if [ ! -f "$VX_BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S . -B "$VX_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake || exit 1
-fi
+cmake -S . -B "$VX_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
 cmake --build "$VX_BUILD_DIR" --target vexilla dbgcapture exitwith lnkinfo -j "$(nproc)" || exit 1
 VX_BUILD_DIR=$(cd "$VX_BUILD_DIR" && pwd)
 

@@ -16,7 +16,8 @@ if(MINGW)
   # No MinGW runtime DLL to ship, and a PE header that Windows 2000 accepts.
   add_link_options(-static -static-libgcc -static-libstdc++
                    -Wl,--major-subsystem-version,5,--minor-subsystem-version,0
-                   -Wl,--major-os-version,5,--minor-os-version,0)
+                   -Wl,--major-os-version,5,--minor-os-version,0
+                   $<$<CONFIG:Release,MinSizeRel>:-s>)
 elseif(MSVC)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()

@@ -73,7 +73,7 @@ close_editor() {
 # shot NAME: the window as it is on the screen, after it has had time to paint.
 shot() {
   local bounds left top right bottom
-  sleep 0.8
+  vx_settle 0.8
   bounds=$(drive rect Vexilla) && read -r left top right bottom <<<"$bounds" || exit 1
   import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out/$1.png" || exit 1
   echo "$out/$1.png"

@@ -71,14 +71,14 @@ std::string VersionCaption(std::string_view stage, std::string_view extra,
     std::string caption =
         std::string(kAppTitle) + "   v" + ToText(version.major) + "." + ToText(version.minor);
     if (version.revision >= 1) {
-        caption += "." + ToText(version.revision);
+        caption.append(".").append(ToText(version.revision));
     }
     if (stage == "A") {
         caption += " ALPHA";
     } else if (stage == "B") {
         caption += " BETA";
     } else {
-        caption += " " + std::string(stage);
+        caption.append(" ").append(stage);
     }
     if (!extra.empty()) {
         caption += "  - " + std::string(extra);

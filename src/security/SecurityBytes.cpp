@@ -59,9 +59,10 @@ std::string SidText(const Sid& sid) {
     for (std::size_t i = 2; i < 8; ++i) {
         authority = (authority << 8) | static_cast<unsigned char>(sid[i]);
     }
-    std::string text = "S-1-" + std::to_string(authority);
+    std::string text = "S-1-";
+    text += std::to_string(authority);
     for (std::size_t i = 0; i < static_cast<unsigned char>(sid[1]); ++i) {
-        text += "-" + std::to_string(ReadLe(sid, 8 + 4 * i, 4));
+        text.append("-").append(std::to_string(ReadLe(sid, 8 + 4 * i, 4)));
     }
     return text;
 }

@@ -112,7 +112,7 @@ show_main_window() {
   caption=$(drive wait-class VexillaMainWindow 15000) || { echo "  no main window"; wait "$program"; return 1; }
   bounds=$(drive rect Vexilla) && read -r left top _ <<<"$bounds"
   # The frame is painted right after the window shows; give it a moment before the shot.
-  sleep 0.5
+  vx_settle 0.5
   if [ "$caption" != Vexilla ] || [ -z "${top-}" ] || ! kill -0 "$program" 2>/dev/null ||
     ! import -window root -crop "48x32+$left+$top" +repage "$shot"; then
     echo "  caption '$caption', bounds '${bounds-}', or the program ended early, or no screenshot"

@@ -306,9 +306,9 @@ colour_pixels() {
 previews_check() {
   local logo icon
   # Painting follows showing; give it a moment before reading the screen.
-  sleep 0.5
+  vx_settle 0.5
   logo=$(colour_pixels 601 1B365D) || return 1
-  task_item 1 2 && drive wait-state Vexilla 309 shown && sleep 0.5 || return 1
+  task_item 1 2 && drive wait-state Vexilla 309 shown && vx_settle 0.5 || return 1
   icon=$(colour_pixels 309 E03A3E) || return 1
   task_item 1 1 && drive wait-state Vexilla 202 shown || return 1
   [ "$logo" -ge 5000 ] && [ "$icon" -ge 200 ] && return 0

@@ -4,14 +4,18 @@
 #
 #   VX_BUILD_DIR     the cross build holding vexilla.exe, tools/ and tests/  (default build/win32)
 #   VX_WINE_RUN_DIR  templates and per-test prefixes                        (default $VX_BUILD_DIR/wine)
-#   VX_WINE_TIMEOUT  seconds any one wine call may take                     (default 300)
+#   VX_WINE_TIMEOUT  seconds any one wine call may take on a machine that runs 32-bit x86
+#                    programs natively; multiplied by VX_TIME_SCALE          (default 300)
+#   VX_TIME_SCALE    how many times slower than that Wine's programs run here (default: 1, or 5
+#                    where 32-bit programs run under user-mode emulation, see tools/setup.sh)
 #
 # Helpers (all print errors on stderr and return non-zero on failure):
 #   prefix.sh    vx_template, vx_template_check, vx_new_prefix, vx_clone, vx_install_tools,
 #                vx_set_version, vx_userreg_set, vx_gui_desktop
 #   capture.sh   vx_capture, vx_show_lines
 #   readback.sh  vx_reg_query, vx_reg_get, vx_regfile_get, vx_regfile_has_key, vx_unixpath
-#   here         vx_wine, vx_server_wait, vx_server_kill, vx_winpath, vx_log, vx_expected_version
+#   here         vx_wine, vx_server_wait, vx_server_kill, vx_winpath, vx_log, vx_expected_version,
+#                vx_scaled, vx_settle
 
 # No Mono or Gecko installers, and no menu entries or icons written into $HOME by .lnk saves.
 export WINEDEBUG=-all
@@ -24,24 +28,38 @@ VX_REPO_DIR=$(cd "$VX_HARNESS_DIR/../.." && pwd)
 : "${VX_BUILD_DIR:=$VX_REPO_DIR/build/win32}"
 : "${VX_WINE_RUN_DIR:=$VX_BUILD_DIR/wine}"
 : "${VX_WINE_TIMEOUT:=300}"
+# Every time limit of the harness is a native figure times this scale, so that a slower machine
+# never hits a limit while the program is still doing its job. Emulated 32-bit processes start
+# and paint about five times slower than native ones.
+if [ -z "${VX_TIME_SCALE-}" ]; then
+  VX_TIME_SCALE=1
+  grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386 && VX_TIME_SCALE=5
+fi
 # Wine wants an absolute WINEPREFIX, and the helpers change directory.
 VX_BUILD_DIR=$(realpath -m "$VX_BUILD_DIR")
 VX_WINE_RUN_DIR=$(realpath -m "$VX_WINE_RUN_DIR")
 # Where the Windows-side tools sit inside every prefix made by vx_clone.
 VX_TOOLS_WINDIR='C:\vxtools'
-export VX_BUILD_DIR VX_WINE_RUN_DIR VX_WINE_TIMEOUT VX_TOOLS_WINDIR
+export VX_BUILD_DIR VX_WINE_RUN_DIR VX_WINE_TIMEOUT VX_TIME_SCALE VX_TOOLS_WINDIR
 
 vx_log() { printf '[wine-harness] %s\n' "$*" >&2; }
+
+# vx_scaled N: a whole number of seconds or milliseconds as this machine needs it.
+vx_scaled() { echo $(($1 * VX_TIME_SCALE)); }
+
+# vx_settle SECONDS: sleeps SECONDS (fractions allowed) scaled, e.g. for a window to paint.
+vx_settle() { sleep "$(awk -v s="$1" -v k="$VX_TIME_SCALE" 'BEGIN { print s * k }')"; }
 
 # vx_wine PREFIX PROGRAM [ARGS...]
 # Runs one wine process in PREFIX with the current directory C:\ and a time limit; a run that
 # times out takes the prefix's server (and every process in it) down with it.
 vx_wine() {
-  local prefix=$1 rc=0
+  local prefix=$1 rc=0 limit
+  limit=$(vx_scaled "$VX_WINE_TIMEOUT")
   shift
-  (cd "$prefix/drive_c" && WINEPREFIX=$prefix exec timeout -k 10 "$VX_WINE_TIMEOUT" wine "$@") || rc=$?
+  (cd "$prefix/drive_c" && WINEPREFIX=$prefix exec timeout -k 10 "$limit" wine "$@") || rc=$?
   if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
-    vx_log "timed out after ${VX_WINE_TIMEOUT}s: wine $*"
+    vx_log "timed out after ${limit}s: wine $*"
     vx_server_kill "$prefix"
   fi
   return "$rc"
@@ -50,7 +68,7 @@ vx_wine() {
 # Waits until the prefix's server has saved the registry to *.reg and exited (about 3 s after
 # its last process). Returns at once when no server runs.
 vx_server_wait() {
-  WINEPREFIX=$1 timeout 120 wineserver -w || {
+  WINEPREFIX=$1 timeout "$(vx_scaled 120)" wineserver -w || {
     vx_log "wineserver -w did not finish in $1; killing it"
     vx_server_kill "$1"
     return 1

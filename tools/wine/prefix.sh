@@ -17,7 +17,7 @@ vx_template() {
     rm -rf "$dir" "$dir.new"
     vx_log "making the $arch template prefix in $dir"
     # WINEARCH only counts when the prefix is made; later runs read it from the prefix.
-    WINEPREFIX=$dir.new WINEARCH=$arch timeout 600 wineboot -i >"$dir.log" 2>&1 &&
+    WINEPREFIX=$dir.new WINEARCH=$arch timeout "$(vx_scaled 600)" wineboot -i >"$dir.log" 2>&1 &&
       vx_server_wait "$dir.new" || {
       vx_log "wineboot failed for $dir.new (see $dir.log)"
       vx_server_kill "$dir.new"

@@ -4,7 +4,9 @@
 // top-level and visible, found by their exact caption (or class); verbs that need a window wait
 // for it, polling every 50 ms, up to the verb's MS or the default wait (10000 ms; --timeout MS
 // changes it for the verbs after it). Verbs that name a control ID use the first such window
-// that has a control ID (a message box may share the window's caption).
+// that has a control ID (a message box may share the window's caption). Every wait and pause is
+// multiplied by the environment's VX_TIME_SCALE (a whole number, default 1): the harness sets it
+// where programs run slower, under user-mode emulation.
 //
 //   list                             prints "HWND<TAB>class<TAB>caption" per visible window
 //   wait-window CAPTION [MS]         until a window with CAPTION is visible
@@ -160,8 +162,20 @@ HWND FindVisible(const char* className, const char* caption) {
     return nullptr;
 }
 
-// Polls `condition` until it holds or `ms` have passed; true when it held.
-bool Poll(const std::function<bool()>& condition, DWORD ms) {
+// A wait of `ms` as this machine needs it (see VX_TIME_SCALE above).
+DWORD Scaled(DWORD ms) {
+    static const DWORD scale = [] {
+        char text[16] = {};
+        const DWORD length = GetEnvironmentVariableA("VX_TIME_SCALE", text, sizeof(text));
+        const auto value = length > 0 && length < sizeof(text) ? ParseNumber(text) : std::nullopt;
+        return value && *value >= 1 && *value <= 100 ? static_cast<DWORD>(*value) : DWORD{1};
+    }();
+    return ms > MAXDWORD / scale ? MAXDWORD : ms * scale;
+}
+
+// Polls `condition` until it holds or `ms` (scaled) have passed; true when it held.
+bool Poll(const std::function<bool()>& condition, DWORD unscaledMs) {
+    const DWORD ms = Scaled(unscaledMs);
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) {
@@ -178,7 +192,7 @@ bool Poll(const std::function<bool()>& condition, DWORD ms) {
 HWND WaitVisible(const char* className, const char* caption, DWORD ms, const std::string& what) {
     HWND found = nullptr;
     if (!Poll([&] { return (found = FindVisible(className, caption)) != nullptr; }, ms)) {
-        Fail(kExitTimeout, "no visible " + what + " after " + std::to_string(ms) + " ms");
+        Fail(kExitTimeout, "no visible " + what + " after " + std::to_string(Scaled(ms)) + " ms");
     }
     return found;
 }
@@ -218,7 +232,7 @@ HWND WaitControl(const std::string& caption, unsigned long id, DWORD ms) {
     if (!found) {
         Fail(windowSeen ? kExitControl : kExitTimeout, "no visible window " + Quoted(caption) +
                                                            " with control " + std::to_string(id) +
-                                                           " after " + std::to_string(ms) + " ms");
+                                                           " after " + std::to_string(Scaled(ms)) + " ms");
     }
     return control;
 }
@@ -227,7 +241,8 @@ HWND WaitControl(const std::string& caption, unsigned long id, DWORD ms) {
 LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD ms,
                    const std::string& what) {
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, ms, &result) == 0) {
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, Scaled(ms),
+                            &result) == 0) {
         Fail(kExitControl, what + ": no answer (error " + std::to_string(GetLastError()) + ")");
     }
     return static_cast<LRESULT>(result);
@@ -294,7 +309,7 @@ void WaitGone(Session& s) {
     const DWORD ms = s.args.optionalMs(s.timeout);
     if (!Poll([&] { return FindVisible(nullptr, caption.c_str()) == nullptr; }, ms)) {
         Fail(kExitTimeout,
-             "window " + Quoted(caption) + " still visible after " + std::to_string(ms) + " ms");
+             "window " + Quoted(caption) + " still visible after " + std::to_string(Scaled(ms)) + " ms");
     }
 }
 
@@ -428,7 +443,7 @@ void Hover(Session& s) {
             Fail(kExitControl,
                  "hover " + std::to_string(id) + ": error " + std::to_string(GetLastError()));
         }
-        Sleep(200);
+        Sleep(Scaled(200));
     }
     CURSORINFO cursor{};
     cursor.cbSize = sizeof(cursor);
@@ -495,7 +510,7 @@ void WaitState(Session& s) {
     }
     if (!Poll(holds, ms)) {
         Fail(kExitTimeout, "control " + std::to_string(id) + " of " + Quoted(caption) + " not " +
-                               state + " after " + std::to_string(ms) + " ms");
+                               state + " after " + std::to_string(Scaled(ms)) + " ms");
     }
 }
 
@@ -524,7 +539,7 @@ void Close(Session& s) {
     PostOrFail(WaitCaption(caption, s.timeout), WM_CLOSE, 0, 0, "close " + Quoted(caption));
 }
 
-void Pause(Session& s) { Sleep(static_cast<DWORD>(s.args.takeNumber("milliseconds"))); }
+void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
 

@@ -86,9 +86,10 @@ std::string sidText(std::string_view sid) {
     for (std::size_t i = 2; i < kSidHeader; ++i) {
         authority = (authority << 8) | static_cast<unsigned char>(sid[i]);
     }
-    std::string text = "S-1-" + std::to_string(authority);
+    std::string text = "S-1-";
+    text += std::to_string(authority);
     for (std::size_t offset = kSidHeader; offset < sid.size(); offset += 4) {
-        text += "-" + std::to_string(readLe32(sid, offset));
+        text.append("-").append(std::to_string(readLe32(sid, offset)));
     }
     return text;
 }

@@ -18,8 +18,9 @@ OsVersionRecord release(std::uint32_t major, std::uint32_t minor, std::uint32_t 
     record.minorVersion = minor;
     record.buildNumber = build;
     record.platformId = kPlatformNt;
-    record.csdVersion =
-        servicePack == 0 ? std::string() : "Service Pack " + std::to_string(servicePack);
+    if (servicePack != 0) {
+        record.csdVersion = std::string("Service Pack ").append(std::to_string(servicePack));
+    }
     record.servicePackMajor = servicePack;
     record.productType = productType;
     return record;
