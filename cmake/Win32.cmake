@@ -52,6 +52,8 @@ add_executable(vexilla WIN32 ${VEXILLA_APP_SOURCES} ${PROJECT_SOURCE_DIR}/src/ap
 set_target_properties(vexilla PROPERTIES OUTPUT_NAME vexilla)
 target_include_directories(vexilla PRIVATE ${VEXILLA_RESOURCE_DIR})
 target_link_libraries(vexilla PRIVATE vexilla_common vexilla_win32)
+# The link map says what each part costs in the exe (tools/bench/exe-size.sh reads it).
+target_link_options(vexilla PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/vexilla.map)
 vexilla_warnings(vexilla)
 
 # ---- the import table check ----
