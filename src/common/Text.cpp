@@ -1,8 +1,6 @@
 #include "common/Text.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace vx {
 namespace {
@@ -99,15 +97,6 @@ std::string WithTrailingBackslash(std::string_view path) {
         out += '\\';
     }
     return out;
-}
-
-std::string ToText(double value) {
-    if (std::isnan(value) || std::isinf(value)) {
-        return std::isnan(value) ? "NaN" : (value > 0 ? "Infinity" : "-Infinity");
-    }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
 }
 
 }  // namespace vx

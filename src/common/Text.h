@@ -39,6 +39,5 @@ template <std::integral T>
 requires(!std::same_as<T, bool> && !std::same_as<T, char>) std::string ToText(T value) {
     return std::to_string(value);
 }
-std::string ToText(double value);
 
 }  // namespace vx

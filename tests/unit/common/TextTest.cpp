@@ -30,7 +30,6 @@ TEST(Text, CaseHelpers) {
     EXPECT_EQ("C:\\", WithTrailingBackslash("C:"));
     EXPECT_EQ("C:\\", WithTrailingBackslash("C:\\"));
     EXPECT_EQ("True", ToText(true));
-    EXPECT_EQ("0.5", ToText(0.5));
 }
 
 }  // namespace
