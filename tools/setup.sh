@@ -72,7 +72,7 @@ install_packages() {
     done
   fi
   [ "${#missing[@]}" -gt 0 ] || return 0
-  say "installing: ${missing[*]}"
+  say "missing packages: ${missing[*]}"
   apt_update || fail "apt-get update failed"
   # With their recommended packages: Wine's own fonts (fonts-wine) and X libraries come that way.
   apt_install "${missing[@]}" || fail "installing ${missing[*]} failed"
@@ -135,9 +135,17 @@ register_handler() {
     say "mounting binfmt_misc"
     run_or_print mount -t binfmt_misc binfmt_misc "$binfmt_dir" || fail "cannot mount binfmt_misc"
   fi
-  # A handler of that name left by an older qemu (or one without flag F) is replaced.
+  # Ours is switched back on if it was switched off; a handler of that name left by an older
+  # qemu (or one without flag F) is replaced.
   if [ -e "$binfmt_dir/$handler" ]; then
     if grep -qx "interpreter $qemu" "$binfmt_dir/$handler" && grep -q '^flags:.*F' "$binfmt_dir/$handler"; then
+      grep -qx enabled "$binfmt_dir/$handler" && return 0
+      say "enabling the $handler handler"
+      if [ "$is_root" -eq 1 ]; then
+        echo 1 >"$binfmt_dir/$handler" || fail "cannot enable the $handler handler"
+      else
+        todo+=("echo 1 > $binfmt_dir/$handler")
+      fi
       return 0
     fi
     say "replacing the $handler handler"

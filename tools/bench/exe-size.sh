@@ -39,6 +39,7 @@ awk -v app="$app_objects" -v total="$file_bytes" '
     if (file ~ /libgcc(_eh)?\.a/) return "libgcc (helpers, unwinder)"
     if (file ~ /(libmingw32|libmingwex|libmsvcrt[a-z0-9-]*|libmoldname)\.a|crt2\.o|crtbegin\.o|crtend\.o/)
       return "MinGW C runtime"
+    if (file ~ /\/lib(wbem)?uuid\.a\(/) return "GUID constants (libuuid, libwbemuuid)"
     if (file ~ /\/lib[a-z0-9_]+\.a\(/) return "system DLL import thunks"
     return "other"
   }
