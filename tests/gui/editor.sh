@@ -67,10 +67,13 @@ drive() { vx_wine "$prefix" 'C:\vxtools\uidriver.exe' "$@" | tr -d '\r'; return 
 
 # ---- the editor's life ---------------------------------------------------------------------
 # start_editor WINPATH NAME: runs the exe without switches as a debuggee (lines in
-# $work/NAME.lines) and waits for its window.
+# $work/NAME.lines) and waits for its window. A session lasts as long as the checks that drive
+# it, however slow the machine: a hung window fails the check that waits for it, and only a
+# session the checks lost track of meets the session's own limit.
+editor_session_limit=1200
 start_editor() {
   lines=$work/$2.lines
-  vx_capture "$prefix" "$lines" "$1" &
+  VX_WINE_TIMEOUT=$editor_session_limit vx_capture "$prefix" "$lines" "$1" &
   program=$!
   drive wait-class VexillaMainWindow 20000 >/dev/null || { echo "  no editor window"; abandon_editor; return 1; }
 }
