@@ -6,12 +6,12 @@
 #include "common/ProcessLaunch.h"
 #include "common/SystemFolders.h"
 #include "common/Text.h"
+#include "deletion/RegistryDelete.h"
 #include "engine/BrandingSettings.h"
 #include "engine/OemLink.h"
 #include "engine/SafeNames.h"
 #include "engine/SystemFiles.h"
 #include "platform/Platform.h"
-#include "registry/RegistryDelete.h"
 #include "registry/RegistryValues.h"
 
 namespace vx::engine {

@@ -1,37 +1,37 @@
 #include "common/Guarded.h"
 #include "common/OpSys.h"
+#include "common/ReportHeaders.h"
+#include "deletion/RegistryDelete.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
 #include "engine/BrandingSteps.h"
 #include "engine/DesktopShortcut.h"
 #include "engine/OemLink.h"
 #include "engine/SystemFiles.h"
-#include "registry/RegistryDelete.h"
 
 namespace vx::engine {
-namespace {
-constexpr const char* kError = "modBranding\\RemoveBranding VB ERROR: ";
-}  // namespace
+namespace {}  // namespace
 
 void RemoveBranding() {
-    Guarded(kError, [] { DeleteSystemFile(System32File(settings::kLogoFile)); });
-    Guarded(kError, [] {
+    Guarded(report::kRemoveBranding, [] { DeleteSystemFile(System32File(settings::kLogoFile)); });
+    Guarded(report::kRemoveBranding, [] {
         bool notFound = false;
         static_cast<void>(fDeleteKey("HKCR", "CLSID", kOemLinkClassId, notFound));
     });
     bool vista = false;
-    Guarded(kError, [&] { vista = IsVista(); });
+    Guarded(report::kRemoveBranding, [&] { vista = IsVista(); });
     if (vista) {
         // HelpCustomized stays: the key itself remains.
         for (const char* value :
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
-            Guarded(kError, [&] {
+            Guarded(report::kRemoveBranding, [&] {
                 bool notFound = false;
                 static_cast<void>(fDeleteValue("HKLM", kOemInformationKey, value, notFound));
             });
         }
     } else {
-        Guarded(kError, [] { DeleteSystemFile(System32File(settings::kSupportTextFile)); });
+        Guarded(report::kRemoveBranding,
+                [] { DeleteSystemFile(System32File(settings::kSupportTextFile)); });
     }
     RemoveDesktopShortcut();
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "contract/ContractFixture.h"
-#include "registry/RegistryDelete.h"
+#include "deletion/RegistryDelete.h"
 #include "registry/RegistryValues.h"
 #include "security/KeyPermissions.h"
 

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "deletion/RegistryDelete.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Platform.h"
-#include "registry/RegistryDelete.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryPaths.h"
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "registry/RegistryDelete.h"
+#include "deletion/RegistryDelete.h"
 #include "security/SecurityBytes.h"
 #include "unit/SimFixture.h"
 

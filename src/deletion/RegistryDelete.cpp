@@ -1,4 +1,4 @@
-#include "registry/RegistryDelete.h"
+#include "deletion/RegistryDelete.h"
 
 #include <vector>
 
