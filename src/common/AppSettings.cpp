@@ -2,6 +2,7 @@
 
 #include "common/AppState.h"
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "common/Version.h"
 #include "platform/Platform.h"
 
@@ -17,7 +18,7 @@ std::string AppPath() {
         folder = slash == std::string::npos ? std::string() : module.substr(0, slash);
         return WithTrailingBackslash(folder);
     } catch (...) {
-        ReportError("CommonModule\\AppPath VB ERROR: ", CurrentError());
+        ReportError(report::kAppPath, CurrentError());
         return folder;
     }
 }
@@ -49,16 +50,14 @@ void InitAppSettings(bool bSetAppINI, bool inAppFolder) {
             }
         }
     } catch (...) {
-        ReportError("CommonModule\\InitAppSettings VB ERROR: ", CurrentError(),
-                    {{"bSetAppINI", ToText(bSetAppINI)}});
+        ReportError(report::kInitAppSettings, CurrentError(), {{"bSetAppINI", ToText(bSetAppINI)}});
     }
     try {
         DPrint("");
         DPrint(system.environment().localDateTimeText() + " - Starting " + VersionCaption("", ""));
         DPrint(std::string(40, '-'));
     } catch (...) {
-        ReportError("CommonModule\\InitAppSettings VB ERROR: ", CurrentError(),
-                    {{"bSetAppINI", ToText(bSetAppINI)}});
+        ReportError(report::kInitAppSettings, CurrentError(), {{"bSetAppINI", ToText(bSetAppINI)}});
     }
 }
 

@@ -51,7 +51,7 @@ void ReportError(std::string_view header, const TrappedError& error,
                  std::initializer_list<ReportParameter> parameters) {
     DPrint(std::string(header) + ToText(error.number) + " " + error.description);
     for (const auto& parameter : parameters) {
-        DPrint("\t- " + parameter.name + "=" + parameter.value);
+        DPrint("\t- " + parameter.name + (parameter.labelled ? ": " : "=") + parameter.value);
     }
 }
 

@@ -49,14 +49,21 @@ private:
 // The failure in flight, as number and description. Call only inside a catch block.
 TrappedError CurrentError();
 
+// One line of an error report below its header: "- name=value", or "- name: value" for a
+// labelled one (see Labelled).
 struct ReportParameter {
     std::string name;
     std::string value;
+    bool labelled = false;
 };
 
-// The error report every procedure uses: `header` (for example
-// "CommonModule\AppPath VB ERROR: ") + number + " " + description, then one line
-// "- name=value" per parameter, one level deeper.
+inline ReportParameter Labelled(std::string label, std::string value) {
+    return {std::move(label), std::move(value), true};
+}
+
+// The error report every procedure uses: `header` (one of common/ReportHeaders.h, for example
+// "CommonModule\AppPath VB ERROR: ") + number + " " + description, then one line per
+// parameter, one level deeper.
 void ReportError(std::string_view header, const TrappedError& error,
                  std::initializer_list<ReportParameter> parameters = {});
 

@@ -1,6 +1,7 @@
 #include "common/FSO.h"
 
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "platform/Platform.h"
 
 namespace vx {
@@ -34,7 +35,7 @@ bool SaveTextToFile(const std::string& sFile, const std::string& text, bool appe
         }
         return true;
     } catch (...) {
-        ReportError("CommonModule\\SaveTextToFile VB ERROR: ", CurrentError(), {{"sFile", sFile}});
+        ReportError(report::kSaveTextToFile, CurrentError(), {{"sFile", sFile}});
         return false;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "common/DebugLog.h"
 #include "common/FileTests.h"
+#include "common/ReportHeaders.h"
 #include "platform/Platform.h"
 
 namespace vx {
@@ -66,8 +67,7 @@ bool ShellAndWaitForTermination(std::string& sShell, int windowStyle, std::strin
     } catch (...) {
         const auto error = CurrentError();
         errorText = error.description;
-        ReportError("CommonModule\\ShellAndWaitForTermination VB ERROR: ", error,
-                    {{"sShell", sShell}});
+        ReportError(report::kShellAndWaitForTermination, error, {{"sShell", sShell}});
         RevertFSRedir();
         return false;
     }
@@ -83,7 +83,7 @@ void Delay(double seconds) {
             processes.sleep(kPollMilliseconds);
             processes.pumpMessages();
         } catch (...) {
-            ReportError("CommonModule\\Delay VB ERROR: ", CurrentError());
+            ReportError(report::kDelay, CurrentError());
         }
         elapsed = static_cast<std::uint32_t>(processes.tickMilliseconds() - start);
     }
@@ -124,7 +124,7 @@ bool ShellX(const std::string& sPathAndFileName, const std::string& arguments, b
         }
         return result;
     } catch (...) {
-        ReportError("CommonModule\\ShellX VB ERROR: ", CurrentError(), {{"sShell", command}});
+        ReportError(report::kShellX, CurrentError(), {{"sShell", command}});
         RevertFSRedir();
         return false;
     }

@@ -6,6 +6,7 @@
 #include "common/DebugLog.h"
 #include "common/FileTests.h"
 #include "common/ProcessLaunch.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
 #include "registry/RegistryKey.h"
@@ -17,6 +18,14 @@
 
 namespace vx {
 namespace {
+
+// A report line of the status reached so far.
+ReportParameter StatusReached(std::uint32_t status) {
+    return Labelled("lResult (0=Success 2=Not Found)", ToText(status));
+}
+
+// An unknown top key is reported like a trapped failure that has no number and no text.
+const TrappedError kUnknownTopKey{};
 
 std::string OutcomeLine(std::uint32_t status) {
     if (status == platform::kSuccess) return "\t- lResult: 0 SUCCESS";
@@ -72,12 +81,18 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
     std::string path = keyPath;
     security::DaclSnapshot snapshot;
     bool retried = false;
+    const auto reportError = [&](const TrappedError& error) {
+        ReportError(report::kDeleteValue, error,
+                    {Labelled("Key", topKey + "\\" + path), Labelled("Value", valueName),
+                     StatusReached(status)});
+    };
     try {
+        const auto root = fTopKey(topKey);
+        if (root == kTopKeyUnknown) {
+            reportError(kUnknownTopKey);
+            return status;
+        }
         while (true) {
-            const auto root = fTopKey(topKey);
-            if (root == kTopKeyUnknown) {
-                throw Failure(0, "");
-            }
             if (root == kTopKeyIniFile) {
                 // The key is blanked, as the profile functions cannot tell "delete" apart here.
                 status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
@@ -112,12 +127,7 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
         DPrint(OutcomeLine(status));
         return Refused(status) ? status : platform::kSuccess;
     } catch (...) {
-        const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteValue - VB ERROR: " + ToText(error.number) + " " +
-               error.description);
-        DPrint("\t- Key: " + topKey + "\\" + path);
-        DPrint("\t- Value: " + valueName);
-        DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
+        reportError(CurrentError());
         snapshot.Restore();
         return status;
     }
@@ -129,20 +139,13 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
     std::uint32_t result = kStatusNotReached;
     std::string parent = parentPath;
     const auto fullPath = [&] { return parent + "\\" + keyName; };
-    const auto reportError = [&] {
-        const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteKey - VB ERROR: " + ToText(error.number) + " " +
-               error.description);
-        DPrint("\t- Key: " + topKey + "\\" + fullPath());
-        DPrint("\t- lResult (0=Success 2=Not Found): " + ToText(status));
+    const auto reportError = [&](const TrappedError& error) {
+        ReportError(report::kDeleteKey, error,
+                    {Labelled("Key", topKey + "\\" + fullPath()), StatusReached(status)});
     };
     const auto root = fTopKey(topKey);
     if (root == kTopKeyUnknown) {
-        try {
-            throw Failure(0, "");
-        } catch (...) {
-            reportError();
-        }
+        reportError(kUnknownTopKey);
         return result;
     }
     // Both runs work in one view: the walk and the final deletion see the same keys.
@@ -164,7 +167,7 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
                 static_cast<void>(key.close());
             }
         } catch (...) {
-            reportError();
+            reportError(CurrentError());
         }
         if (!Refused(status)) {
             result = platform::kSuccess;
@@ -224,10 +227,8 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
             static_cast<void>(registry.deleteKey(key.handle(), child));
         }
     } catch (...) {
-        const auto error = CurrentError();
-        DPrint("modRegistry\\fDeleteSubkeys - VB ERROR: " + ToText(error.number) + " " +
-               error.description);
-        DPrint("\t- Key: " + topKey + "\\" + keyPath);
+        ReportError(report::kDeleteSubkeys, CurrentError(),
+                    {Labelled("Key", topKey + "\\" + keyPath)});
     }
 }
 

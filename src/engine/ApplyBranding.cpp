@@ -2,6 +2,7 @@
 #include "common/FileTests.h"
 #include "common/Guarded.h"
 #include "common/OpSys.h"
+#include "common/ReportHeaders.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
 #include "engine/BrandingSteps.h"
@@ -10,14 +11,14 @@
 namespace vx::engine {
 
 void ApplyBranding() {
-    constexpr const char* kError = "modBranding\\ApplyBranding VB ERROR: ";
     bool settingsPresent = false;
-    Guarded(kError, [&] { settingsPresent = DoesFileExist(State().settingsFilePath, false); });
+    Guarded(report::kApplyBranding,
+            [&] { settingsPresent = DoesFileExist(State().settingsFilePath, false); });
     if (!settingsPresent) {
         return;
     }
     OemInformation information;
-    Guarded(kError, [&] {
+    Guarded(report::kApplyBranding, [&] {
         information.model = settings::Read(settings::kModel);
         information.url = settings::Read(settings::kUrl);
         information.manufacturer = settings::Read(settings::kMfgr);
@@ -26,7 +27,7 @@ void ApplyBranding() {
     });
     ReplaceSystemLogo();
     bool vista = false;
-    Guarded(kError, [&] { vista = IsVista(); });
+    Guarded(report::kApplyBranding, [&] { vista = IsVista(); });
     if (vista) {
         WriteOemInformation(information);
         return;

@@ -4,6 +4,7 @@
 #include "common/FileTests.h"
 #include "common/Guarded.h"
 #include "common/ProcessLaunch.h"
+#include "common/ReportHeaders.h"
 #include "common/SystemFolders.h"
 #include "common/Text.h"
 #include "deletion/RegistryDelete.h"
@@ -17,17 +18,14 @@
 namespace vx::engine {
 namespace {
 
-constexpr const char* kApplyError = "modBranding\\ApplyBranding VB ERROR: ";
-constexpr const char* kLinkError = "modBranding\\RegisterOemLink VB ERROR: ";
-
 void WriteOemValue(const char* name, const char* type, const RegValue& value) {
-    Guarded(kApplyError,
+    Guarded(report::kApplyBranding,
             [&] { static_cast<void>(fWriteValue("HKLM", kOemInformationKey, name, type, value)); });
 }
 
 void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type,
                     const RegValue& value) {
-    Guarded(kLinkError, [&] {
+    Guarded(report::kRegisterOemLink, [&] {
         static_cast<void>(fWriteValue("HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix,
                                       valueName, type, value));
     });
@@ -42,13 +40,13 @@ void WriteLinkText(const std::string& suffix, const std::string& valueName,
 
 void ReplaceSystemLogo() {
     const std::string logo = System32File(settings::kLogoFile);
-    Guarded(kApplyError, [&] {
+    Guarded(report::kApplyBranding, [&] {
         if (DoesFileExist(logo, false)) {
             DeleteSystemFile(logo);
             Delay(2);
         }
     });
-    Guarded(kApplyError, [&] {
+    Guarded(report::kApplyBranding, [&] {
         const std::string source = State().brandingFolder + settings::kLogoFile;
         if (DoesFileExist(source, false)) {
             static_cast<void>(CopyFileSilently(source, logo));
@@ -68,14 +66,14 @@ void WriteOemInformation(const OemInformation& information) {
         WriteOemValue("Model", "S", information.model);
         return;
     }
-    Guarded(kApplyError, [&] {
+    Guarded(report::kApplyBranding, [&] {
         bool notFound = false;
         static_cast<void>(fDeleteValue("HKLM", kOemInformationKey, "Model", notFound));
     });
 }
 
 void InstallSupportText() {
-    Guarded(kApplyError, [] {
+    Guarded(report::kApplyBranding, [] {
         const std::string source = State().brandingFolder + settings::kSupportTextFile;
         if (DoesFileExist(source, false)) {
             static_cast<void>(CopyFileSilently(source, System32File(settings::kSupportTextFile)));
@@ -96,7 +94,7 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
     WriteLinkText("\\DefaultIcon", "",
                   EndsWithNoCase(values.action, "exe") ? values.action + ",0"
                                                        : System32File("shell32.dll") + ",-24");
-    Guarded(kLinkError, [&] {
+    Guarded(report::kRegisterOemLink, [&] {
         if (!values.icon.empty() && AcceptFileName("ButtonIcon", values.icon) &&
             DoesFileExist(State().brandingFolder + values.icon, false)) {
             WriteLinkText("\\DefaultIcon", "", WindowsFolderFile(values.icon));

@@ -4,6 +4,7 @@
 #include "common/FSO.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/ReportHeaders.h"
 #include "common/SystemFolders.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
@@ -15,8 +16,6 @@
 namespace vx::engine {
 namespace {
 
-constexpr const char* kDropError = "modBranding\\DropDesktopShortcut VB ERROR: ";
-constexpr const char* kRemoveError = "modBranding\\RemoveDesktopShortcut VB ERROR: ";
 constexpr int kShowMaximized = 3;
 
 std::string Browser() {
@@ -55,7 +54,7 @@ void WriteInternetShortcut(const std::string& file, const std::string& url,
 
 void DropDesktopShortcut() {
     std::string url, name, icon, useIE;
-    Guarded(kDropError, [&] {
+    Guarded(report::kDropDesktopShortcut, [&] {
         url = settings::Read(settings::kShortcutUrl);
         name = settings::Read(settings::kShortcutName);
         icon = settings::Read(settings::kShortcutIcon);
@@ -65,7 +64,7 @@ void DropDesktopShortcut() {
         return;
     }
     std::string iconPath;
-    Guarded(kDropError, [&] {
+    Guarded(report::kDropDesktopShortcut, [&] {
         if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
             DoesFileExist(State().brandingFolder + icon, false)) {
             static_cast<void>(
@@ -74,40 +73,41 @@ void DropDesktopShortcut() {
         }
     });
     std::string base;
-    Guarded(kDropError, [&] { base = AllUsersDesktopFolder() + "\\" + name; });
+    Guarded(report::kDropDesktopShortcut, [&] { base = AllUsersDesktopFolder() + "\\" + name; });
     if (base.empty()) {
         return;
     }
     bool writeUrlFile = useIE != "1";
     if (!writeUrlFile) {
-        Guarded(kDropError, [&] {
+        Guarded(report::kDropDesktopShortcut, [&] {
             bool created = false;
             // A link reported as made but not on disk falls back to the Internet shortcut.
             writeUrlFile = !CreateBrowserLink(base + ".lnk", url, iconPath, created) && created;
         });
     }
     if (writeUrlFile) {
-        Guarded(kDropError, [&] { WriteInternetShortcut(base + ".url", url, iconPath); });
+        Guarded(report::kDropDesktopShortcut,
+                [&] { WriteInternetShortcut(base + ".url", url, iconPath); });
     }
     RefreshDesktop();
 }
 
 void RemoveDesktopShortcut() {
     std::string name, icon;
-    Guarded(kRemoveError, [&] {
+    Guarded(report::kRemoveDesktopShortcut, [&] {
         name = settings::Read(settings::kShortcutName);
         icon = settings::Read(settings::kShortcutIcon);
     });
     if (name.empty() || !AcceptFileName("ShortcutName", name)) {
         return;
     }
-    Guarded(kRemoveError, [&] {
+    Guarded(report::kRemoveDesktopShortcut, [&] {
         if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
             DoesFileExist(WindowsFolderFile(icon), false)) {
             DeleteSystemFile(WindowsFolderFile(icon));
         }
     });
-    Guarded(kRemoveError, [&] {
+    Guarded(report::kRemoveDesktopShortcut, [&] {
         const std::string base = AllUsersDesktopFolder() + "\\" + name;
         clsFSO().KillFile(base + ".url");
         clsFSO().KillFile(base + ".lnk");
@@ -115,7 +115,7 @@ void RemoveDesktopShortcut() {
 }
 
 void RefreshDesktop() {
-    Guarded("modBranding\\RefreshDesktop VB ERROR: ",
+    Guarded(report::kRefreshDesktop,
             [] { static_cast<void>(platform::Current().shell().refreshDesktop()); });
 }
 

@@ -3,6 +3,7 @@
 #include "common/AppState.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/ReportHeaders.h"
 #include "engine/BrandingSettings.h"
 #include "engine/BrandingSteps.h"
 
@@ -11,7 +12,7 @@ namespace vx::engine {
 void RegisterOemLink() {
     OemLinkValues values;
     bool settingsPresent = false;
-    Guarded("modBranding\\RegisterOemLink VB ERROR: ", [&] {
+    Guarded(report::kRegisterOemLink, [&] {
         settingsPresent = DoesFileExist(State().settingsFilePath, false);
         if (settingsPresent) {
             values = {settings::Read(settings::kButtonName),

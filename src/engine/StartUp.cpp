@@ -5,6 +5,7 @@
 #include "common/DebugLog.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
@@ -13,9 +14,6 @@
 
 namespace vx::engine {
 namespace {
-
-constexpr const char* kMainError = "modMain\\Main VB ERROR: ";
-constexpr const char* kDispatchError = "modMain\\GetCmdLine VB ERROR: ";
 
 void ChooseSettingsFile() {
     if (DoesFileExist(AppPath() + toolkit::kExecutable, false)) {
@@ -47,14 +45,14 @@ BrandingActions DefaultActions() { return {ApplyBranding, RemoveBranding, DropDe
 void Main(const EditorLauncher& showEditor) { Main(showEditor, DefaultActions()); }
 
 void Main(const EditorLauncher& showEditor, const BrandingActions& actions) {
-    Guarded(kMainError, [] { InitAppSettings(true, true); });
+    Guarded(report::kMain, [] { InitAppSettings(true, true); });
     State().redirectionControlAllowed = true;
-    Guarded(kMainError, [] {
+    Guarded(report::kMain, [] {
         State().systemDrive = platform::Current().environment().variable("systemdrive");
     });
-    Guarded(kMainError, ChooseSettingsFile);
+    Guarded(report::kMain, ChooseSettingsFile);
     bool refused = false;
-    Guarded(kMainError, [&] { refused = LaunchPasswordRefused(); });
+    Guarded(report::kMain, [&] { refused = LaunchPasswordRefused(); });
     if (refused) {
         return;
     }
@@ -63,27 +61,27 @@ void Main(const EditorLauncher& showEditor, const BrandingActions& actions) {
 
 void CommandLineDispatch(const EditorLauncher& showEditor, const BrandingActions& actions) {
     std::string commandLine;
-    Guarded(kDispatchError,
+    Guarded(report::kGetCmdLine,
             [&] { commandLine = platform::Current().environment().commandArguments(); });
     if (!commandLine.empty()) {
         Info("GetCmdLine", "Command passed:  " + commandLine);
         RunSwitches(commandLine, actions);
         return;
     }
-    Guarded(kDispatchError, ReadSidebarThemeSwitch);
+    Guarded(report::kGetCmdLine, ReadSidebarThemeSwitch);
     auto& ui = platform::Current().userInterface();
     std::uintptr_t shellLibrary = 0;
-    Guarded(kDispatchError, [&] {
+    Guarded(report::kGetCmdLine, [&] {
         shellLibrary = ui.loadLibrary("shell32.dll");
         ui.initCommonControls();
     });
-    Guarded(kDispatchError, [&] {
+    Guarded(report::kGetCmdLine, [&] {
         if (showEditor) {
             showEditor();
         }
     });
     if (shellLibrary != 0) {
-        Guarded(kDispatchError, [&] { ui.freeLibrary(shellLibrary); });
+        Guarded(report::kGetCmdLine, [&] { ui.freeLibrary(shellLibrary); });
     }
 }
 
@@ -99,7 +97,7 @@ void RunSwitches(const std::string& commandLine, const BrandingActions& actions)
             action = &actions.dropDesktopShortcut;
         }
         if (action != nullptr && *action) {
-            Guarded(kDispatchError, *action);
+            Guarded(report::kGetCmdLine, *action);
         }
     }
 }
@@ -131,7 +129,7 @@ std::string AlternateAppIconFile() {
             return iconFile;
         }
     } catch (...) {
-        ReportError("modMain\\SetAppIcon VB ERROR: ", CurrentError());
+        ReportError(report::kSetAppIcon, CurrentError());
     }
     return "";
 }

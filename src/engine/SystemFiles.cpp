@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
+#include "common/ReportHeaders.h"
 #include "common/SystemFolders.h"
 #include "platform/Platform.h"
 
@@ -13,7 +14,7 @@ bool CopyFileSilently(const std::string& source, const std::string& destination)
     try {
         result = platform::Current().files().shellCopy(source, destination);
     } catch (...) {
-        ReportError("modBranding\\CopyFile VB ERROR: ", CurrentError(), {{"sSource", source}});
+        ReportError(report::kCopyFile, CurrentError(), {{"sSource", source}});
     }
     RevertFSRedir();
     if (result != 0) {

@@ -1,6 +1,7 @@
 #include "engine/cShellLinkA.h"
 
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "platform/Platform.h"
 
 namespace vx::engine {
@@ -19,7 +20,7 @@ std::string cShellLinkA::GetSystemFolderPath(int folderId) {
     try {
         return platform::Current().shell().specialFolderPath(folderId).value_or("");
     } catch (...) {
-        ReportError("cShellLinkA\\GetSystemFolderPath VB ERROR: ", CurrentError());
+        ReportError(report::kGetSystemFolderPath, CurrentError());
         return "";
     }
 }
@@ -39,8 +40,7 @@ bool cShellLinkA::CreateLink(const std::string& description, const std::string& 
                                            iconFile,   iconIndex, hotKey,        showCommand};
         return platform::Current().shell().createLink(linkFile, data);
     } catch (...) {
-        ReportError("cShellLinkA\\CreateLink VB ERROR: ", CurrentError(),
-                    {{"sLinkFile", linkFile}});
+        ReportError(report::kCreateLink, CurrentError(), {{"sLinkFile", linkFile}});
         return false;
     }
 }
@@ -60,8 +60,7 @@ bool cShellLinkA::GetLinkInfo(const std::string& linkFile) {
         showCommand_ = data->showCommand;
         return true;
     } catch (...) {
-        ReportError("cShellLinkA\\GetLinkInfo VB ERROR: ", CurrentError(),
-                    {{"sLinkFile", linkFile}});
+        ReportError(report::kGetLinkInfo, CurrentError(), {{"sLinkFile", linkFile}});
         return false;
     }
 }

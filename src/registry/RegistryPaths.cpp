@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
 
@@ -38,11 +39,8 @@ std::uint32_t fTopKey(const std::string& topKey) {
             result = kTopKeyIniFile;
         }
     } catch (...) {
-        const auto error = CurrentError();
-        DPrint("modRegistry\\fTopKey - VB ERROR: " + ToText(error.number) + " " +
-               error.description);
-        DPrint("\t- Passed: " + topKey);
-        DPrint("\t- Returned: " + ToText(result));
+        ReportError(report::kTopKey, CurrentError(),
+                    {Labelled("Passed", topKey), Labelled("Returned", ToText(result))});
     }
     return result;
 }

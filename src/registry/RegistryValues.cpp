@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
 #include "registry/RegistryKey.h"
@@ -13,12 +14,25 @@
 namespace vx {
 namespace {
 
-std::string KeyLine(const std::string& topKey, const std::string& keyPath) {
-    return "\t- Passed Key: " + topKey + "\\" + keyPath;
+// The lines below the header of a value operation's trace and of its error report.
+ReportParameter KeyLine(const std::string& topKey, const std::string& keyPath) {
+    return Labelled("Passed Key", topKey + "\\" + keyPath);
 }
-std::string ValueLine(const std::string& valueName) { return "\t- Passed Value: " + valueName; }
-std::string StatusLine(std::uint32_t status) {
-    return "\t- lResult (0 is successful): " + vx::ToText(status);
+ReportParameter ValueLine(const std::string& valueName) {
+    return Labelled("Passed Value", valueName);
+}
+ReportParameter ReturnedLine(const RegValue& result) {
+    return Labelled("Returned Value", ToText(result));
+}
+ReportParameter StatusLine(std::uint32_t status) {
+    return Labelled("lResult (0 is successful)", vx::ToText(status));
+}
+
+void Trace(std::string_view header, std::initializer_list<ReportParameter> lines) {
+    TraceHeader(header);
+    for (const auto& line : lines) {
+        TraceLine(line.name, line.value);
+    }
 }
 
 std::string WithoutTrailingNul(std::string data) {
@@ -67,11 +81,8 @@ platform::Status QueryFixed(platform::RegistryHandle key, const std::string& nam
 void ReportWriteError(const TrappedError& error, const std::string& topKey,
                       const std::string& keyPath, const std::string& valueName,
                       std::uint32_t status) {
-    DPrint("modRegistry\\fWriteValue - VB ERROR: " + vx::ToText(error.number) + " " +
-           error.description);
-    DPrint(KeyLine(topKey, keyPath));
-    DPrint(ValueLine(valueName));
-    DPrint(StatusLine(status));
+    ReportError(report::kWriteValue, error,
+                {KeyLine(topKey, keyPath), ValueLine(valueName), StatusLine(status)});
 }
 
 std::string MultiStringAppending(const std::string& topKey, const std::string& keyPath,
@@ -165,20 +176,13 @@ std::uint32_t fReadValue(const std::string& topKey, std::string keyPath,
         }
         result = read;
         status = key.close();
-        DPrint("modRegistry\\fReadValue: ");
-        DPrint(KeyLine(topKey, keyPath));
-        DPrint(ValueLine(valueName));
-        DPrint("\t- Returned Value: " + ToText(result));
-        DPrint(StatusLine(status));
+        Trace("modRegistry\\fReadValue: ", {KeyLine(topKey, keyPath), ValueLine(valueName),
+                                            ReturnedLine(result), StatusLine(status)});
         return status;
     } catch (...) {
-        const auto error = CurrentError();
-        DPrint("modRegistry\\fReadValue - VB ERROR: " + vx::ToText(error.number) + " " +
-               error.description);
-        DPrint(KeyLine(topKey, keyPath));
-        DPrint(ValueLine(valueName));
-        DPrint("\t- Returned Value: " + ToText(result));
-        DPrint(StatusLine(status));
+        ReportError(report::kReadValue, CurrentError(),
+                    {KeyLine(topKey, keyPath), ValueLine(valueName), ReturnedLine(result),
+                     StatusLine(status)});
         return status;
     }
 }
@@ -233,10 +237,8 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
                                   MultiStringAppending(topKey, keyPath, valueName, ToText(value)));
         }
         if (status != platform::kSuccess) {
-            DPrint("modRegistry\\fWriteValue: ");
-            DPrint(KeyLine(topKey, keyPath));
-            DPrint(ValueLine(valueName));
-            DPrint(StatusLine(status));
+            Trace("modRegistry\\fWriteValue: ",
+                  {KeyLine(topKey, keyPath), ValueLine(valueName), StatusLine(status)});
             static_cast<void>(key.close());
             return status;
         }

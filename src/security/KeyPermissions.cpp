@@ -2,6 +2,7 @@
 
 #include "common/DebugLog.h"
 #include "common/OpSys.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
 #include "registry/RegistryKey.h"
@@ -61,7 +62,7 @@ bool GetRegKeyPermissions(const std::string& topKey, const std::string& keyPath,
                 anyFailed = true;
             }
         } catch (...) {
-            ReportError("SetPerm\\GetRegKeyPermissions - VB ERROR: ", CurrentError());
+            ReportError(report::kGetRegKeyPermissions, CurrentError());
             anyFailed = true;
         }
     }
@@ -94,7 +95,7 @@ bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
              {}}};
         return UpdatePermissionsOfRegistryKey(key.handle(), entries);
     } catch (...) {
-        ReportError("SetPerm\\RegSetKeyPermission - VB ERROR: ", CurrentError());
+        ReportError(report::kRegSetKeyPermission, CurrentError());
         return false;
     }
 }
@@ -201,7 +202,7 @@ bool ConstructAndAddAce(std::vector<Ace>& acl, std::uint8_t aceType, std::uint8_
             {aceType, aceFlags, accessMask, sid, AceBytes(aceType, aceFlags, accessMask, sid)});
         return true;
     } catch (...) {
-        ReportError("SetPerm\\ConstructAndAddAce - VB ERROR: ", CurrentError());
+        ReportError(report::kConstructAndAddAce, CurrentError());
         return false;
     }
 }
@@ -214,7 +215,7 @@ bool IsEqual(const std::vector<PermissionEntry>& entries, const Sid& sid) {
             }
         }
     } catch (...) {
-        ReportError("SetPerm\\IsEqual - VB ERROR: ", CurrentError());
+        ReportError(report::kIsEqual, CurrentError());
     }
     return false;
 }

@@ -2,6 +2,7 @@
 #include "common/Guarded.h"
 #include "common/OpSys.h"
 #include "common/ProcessLaunch.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSteps.h"
@@ -11,10 +12,8 @@
 namespace vx::ui {
 namespace {
 
-constexpr const char* kError = "frmVexilla VB ERROR: ";
-
 void Tell(const char* text) {
-    Guarded(kError, [&] {
+    Guarded(report::kTell, [&] {
         static_cast<void>(platform::Current().userInterface().messageBox(
             text, kAppTitle, platform::MessageButtons::Ok));
     });
@@ -30,7 +29,7 @@ std::string NormaliseSupportUrl(const std::string& url) {
 }
 
 void OpenSystemProperties() {
-    Guarded(kError, [] {
+    Guarded(report::kOpenSystemProperties, [] {
         std::uint32_t exitCode = 0;
         if (IsVista()) {
             static_cast<void>(ShellX("control.exe", "/name Microsoft.System", false,
@@ -51,7 +50,7 @@ void RemoveBrandingFromEditor() {
 void EditorApply(const EditorFields& fields) {
     engine::ReplaceSystemLogo();
     bool vista = false;
-    Guarded(kError, [&] { vista = IsVista(); });
+    Guarded(report::kEditorApply, [&] { vista = IsVista(); });
     if (vista) {
         engine::WriteOemInformation({fields.mfgr, fields.model, fields.phoneNumber,
                                      fields.supportHours, NormaliseSupportUrl(fields.supportURL)});
@@ -64,7 +63,7 @@ void EditorApply(const EditorFields& fields) {
 
 void EditorRegisterOemLink(const EditorFields& fields) {
     bool vista = true;
-    Guarded(kError, [&] { vista = IsVista(); });
+    Guarded(report::kEditorRegisterOemLink, [&] { vista = IsVista(); });
     if (vista) {
         return;
     }
@@ -80,7 +79,7 @@ void BrandNow(const EditorFields& fields) {
     EditorRegisterOemLink(fields);
     if (!fields.dropDesktopShortcutURL.empty()) {
         int answer = platform::kAnswerNo;
-        Guarded(kError, [&] {
+        Guarded(report::kBrandNow, [&] {
             answer = platform::Current().userInterface().messageBox(
                 "Drop a custom desktop shortcut?", kAppTitle, platform::MessageButtons::YesNo);
         });

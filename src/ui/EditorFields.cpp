@@ -1,13 +1,12 @@
 #include "common/AppState.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/ReportHeaders.h"
 #include "engine/BrandingSettings.h"
 #include "ui/Editor.h"
 
 namespace vx::ui {
 namespace {
-constexpr const char* kLoadError = "frmVexilla\\LoadFields VB ERROR: ";
-constexpr const char* kSaveError = "frmVexilla\\SaveFields VB ERROR: ";
 
 std::string InBrandingFolder(const std::string& name) { return State().brandingFolder + name; }
 }  // namespace
@@ -15,14 +14,14 @@ std::string InBrandingFolder(const std::string& name) { return State().brandingF
 EditorFields LoadFields() {
     using namespace settings;
     EditorFields fields;
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         fields.buttonName = Read(kButtonName);
         fields.buttonTip = Read(kButtonToolTip);
         fields.buttonAction = Read(kButtonAction);
         fields.altAction = Read(kButtonAltAction);
         fields.altActionName = Read(kButtonAltName);
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         std::string icon = Read(kButtonIcon);
         if (icon.empty()) {
             icon = Read(kDropDesktopShortcutIcon);
@@ -32,18 +31,18 @@ EditorFields LoadFields() {
             fields.iconName = icon;
         }
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         if (DoesFileExist(InBrandingFolder(kLogoFile), false)) {
             fields.logoPreviewFile = InBrandingFolder(kLogoFile);
         }
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         fields.dropDesktopShortcutURL = Read(kShortcutUrl);
         fields.dropDesktopShortcutName = Read(kShortcutName);
         fields.dropDesktopShortcutIcon = Read(kShortcutIcon);
         fields.useIE = Read(kUseIE) == "1";
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         if (DoesFileExist(State().settingsFilePath, false)) {
             fields.mfgr = Read(kMfgr);
             fields.model = Read(kModel);
@@ -52,7 +51,7 @@ EditorFields LoadFields() {
             fields.supportURL = Read(kUrl);
         }
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadFields, [&] {
         if (DoesFileExist(InBrandingFolder(kSupportTextFile), false)) {
             LoadSupportText(fields);
         }
@@ -79,9 +78,9 @@ void SaveFields(const EditorFields& fields) {
         {kShortcutIcon, &fields.dropDesktopShortcutIcon},
     };
     for (const auto& [key, text] : boxes) {
-        Guarded(kSaveError, [&] { Write(key, *text); });
+        Guarded(report::kSaveFields, [&] { Write(key, *text); });
     }
-    Guarded(kSaveError, [&] { Write(kUseIE, fields.useIE ? "1" : "0"); });
+    Guarded(report::kSaveFields, [&] { Write(kUseIE, fields.useIE ? "1" : "0"); });
     SaveSupportText(fields);
 }
 

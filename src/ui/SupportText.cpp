@@ -2,6 +2,7 @@
 #include "common/FSO.h"
 #include "common/Guarded.h"
 #include "common/Ini.h"
+#include "common/ReportHeaders.h"
 #include "common/Text.h"
 #include "engine/BrandingSettings.h"
 #include "platform/Platform.h"
@@ -9,9 +10,6 @@
 
 namespace vx::ui {
 namespace {
-
-constexpr const char* kLoadError = "frmVexilla\\LoadSupportText VB ERROR: ";
-constexpr const char* kSaveError = "frmVexilla\\SaveSupportText VB ERROR: ";
 
 std::string SupportFile() { return State().brandingFolder + settings::kSupportTextFile; }
 
@@ -23,7 +21,7 @@ bool SkippedLine(const std::string& line) {
 }  // namespace
 
 void LoadSupportText(EditorFields& fields) {
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadSupportText, [&] {
         const auto bytes = platform::Current().files().readFile(SupportFile());
         if (!bytes.has_value()) {
             return;
@@ -43,22 +41,24 @@ void LoadSupportText(EditorFields& fields) {
                 fields.supportText.empty() ? value : fields.supportText + "\r\n" + value;
         }
     });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kLoadSupportText, [&] {
         fields.mfgr = ReadIni(SupportFile(), "General", "Manufacturer");
         fields.model = ReadIni(SupportFile(), "General", "Model");
     });
 }
 
 void SaveSupportText(const EditorFields& fields) {
-    Guarded(kSaveError, [] { clsFSO().KillFile(SupportFile()); });
-    Guarded(kSaveError, [&] { WriteIni(SupportFile(), "General", "Manufacturer", fields.mfgr); });
-    Guarded(kSaveError, [&] { WriteIni(SupportFile(), "General", "Model", fields.model); });
+    Guarded(report::kSaveSupportText, [] { clsFSO().KillFile(SupportFile()); });
+    Guarded(report::kSaveSupportText,
+            [&] { WriteIni(SupportFile(), "General", "Manufacturer", fields.mfgr); });
+    Guarded(report::kSaveSupportText,
+            [&] { WriteIni(SupportFile(), "General", "Model", fields.model); });
     if (fields.supportText.empty()) {
         return;
     }
     const auto lines = Split(fields.supportText, "\r\n");
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        Guarded(kSaveError, [&] {
+        Guarded(report::kSaveSupportText, [&] {
             WriteIni(SupportFile(), "Support Information", "Line" + ToText(k + 1), lines[k]);
         });
     }

@@ -6,6 +6,7 @@
 #include "common/AppState.h"
 #include "common/DebugLog.h"
 #include "common/Guarded.h"
+#include "common/ReportHeaders.h"
 #include "ui/win32/ControlIds.h"
 #include "ui/win32/FormLayout.h"
 
@@ -13,7 +14,6 @@ namespace vx::ui::win32 {
 namespace {
 
 constexpr const char* kClassName = "VexillaMainWindow";
-constexpr const char* kLoadError = "frmVexilla\\Form_Load VB ERROR: ";
 // A fixed-size tool window: no sizing border, no maximise box.
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -221,14 +221,14 @@ void frmVexilla::createControls(HINSTANCE instance) {
 }
 
 void frmVexilla::load(const IconApplier& applyIcon) {
-    Guarded(kLoadError, [&] {
+    Guarded(report::kFormLoad, [&] {
         if (applyIcon) {
             applyIcon(window_);
         }
     });
-    Guarded(kLoadError, [&] { showPanel(Panel::Common); });
-    Guarded(kLoadError, [&] { putFields(LoadFields()); });
-    Guarded(kLoadError, [&] {
+    Guarded(report::kFormLoad, [&] { showPanel(Panel::Common); });
+    Guarded(report::kFormLoad, [&] { putFields(LoadFields()); });
+    Guarded(report::kFormLoad, [&] {
         if (!State().sidebarThemesDisabled) {
             showTaskPane();
         }

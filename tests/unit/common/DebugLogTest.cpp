@@ -1,6 +1,7 @@
 #include <new>
 
 #include "common/DebugLog.h"
+#include "common/ReportHeaders.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -23,10 +24,10 @@ TEST_F(DebugLog, InformationIsATitleLineAndADetailLine) {
 }
 
 TEST_F(DebugLog, ErrorReportNamesProcedureNumberDescriptionAndParameters) {
-    ReportError("CommonModule\\ShellX VB ERROR: ", {53, "File not found"},
-                {{"sShell", "reg.exe delete x"}, {"bWait", "True"}});
+    ReportError(report::kShellX, {53, "File not found"},
+                {{"sShell", "reg.exe delete x"}, Labelled("Key", "HKLM\\A=B"), {"bWait", "True"}});
     EXPECT_EQ((Lines{"\tCommonModule\\ShellX VB ERROR: 53 File not found",
-                     "\t\t- sShell=reg.exe delete x", "\t\t- bWait=True"}),
+                     "\t\t- sShell=reg.exe delete x", "\t\t- Key: HKLM\\A=B", "\t\t- bWait=True"}),
               lines());
 }
 
