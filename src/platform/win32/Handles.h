@@ -66,6 +66,9 @@ using UniqueLocal = Unique<HLOCAL, ::LocalFree>;
 using UniqueSid = Unique<PSID, ::FreeSid>;
 using UniqueModule = Unique<HMODULE, ::FreeLibrary>;
 using UniqueBstr = Unique<BSTR, ::SysFreeString>;
+// A window can also be destroyed from outside (its parent goes, or the user closes it): its
+// owner releases the handle when WM_NCDESTROY arrives.
+using UniqueWindow = Unique<HWND, ::DestroyWindow>;
 template <typename T>
 using UniqueCoTaskMem = Unique<T*, ::CoTaskMemFree>;
 template <typename Interface>

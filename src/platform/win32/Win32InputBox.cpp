@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/win32/Window.h"
+
 namespace vx::platform::win32 {
 namespace {
 
@@ -66,7 +68,7 @@ private:
     std::vector<WORD> words_;
 };
 
-class InputBoxDialog {
+class InputBoxDialog final : public Window {
 public:
     InputBoxDialog(const std::string& prompt, const std::string& title,
                    const std::string& defaultText)
@@ -85,31 +87,26 @@ public:
         layout.add({kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 183, 7, 46, 14, IDOK, kButtonClass});
         layout.add(
             {kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 183, 25, 46, 14, IDCANCEL, kButtonClass});
-        const INT_PTR result = ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), layout.get(),
-                                                         ::GetActiveWindow(), procedure,
-                                                         reinterpret_cast<LPARAM>(this));
+        const INT_PTR result =
+            runModal(::GetModuleHandleA(nullptr), layout.get(), ::GetActiveWindow());
         if (result != IDOK) return std::nullopt;
         return answer_;
     }
 
 private:
-    static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        }
-        auto* self = reinterpret_cast<InputBoxDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-        if (self == nullptr) return FALSE;
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_INITDIALOG:
-                return self->onInitDialog(dialog);
+                return onInitDialog();
             case WM_COMMAND:
-                return self->onCommand(dialog, LOWORD(wParam));
+                return onCommand(LOWORD(wParam));
             default:
-                return FALSE;
+                return defaultProcedure(message, wParam, lParam);
         }
     }
 
-    INT_PTR onInitDialog(HWND dialog) {
+    INT_PTR onInitDialog() {
+        const HWND dialog = handle();
         ::SetWindowTextA(dialog, title_.c_str());
         ::SetDlgItemTextA(dialog, kInputBoxPromptId, prompt_.c_str());
         ::SetDlgItemTextA(dialog, kInputBoxEditId, defaultText_.c_str());
@@ -119,17 +116,18 @@ private:
     }
 
     // Escape and the close box arrive as IDCANCEL.
-    INT_PTR onCommand(HWND dialog, WORD id) {
+    INT_PTR onCommand(WORD id) {
         if (id == IDOK) {
-            answer_ = editText(dialog);
+            answer_ = editText();
         } else if (id != IDCANCEL) {
             return FALSE;
         }
-        ::EndDialog(dialog, id);
+        ::EndDialog(handle(), id);
         return TRUE;
     }
 
-    static std::string editText(HWND dialog) {
+    std::string editText() const {
+        const HWND dialog = handle();
         const int length = ::GetWindowTextLengthA(::GetDlgItem(dialog, kInputBoxEditId));
         std::string text(static_cast<std::size_t>(length) + 1, '\0');
         const UINT copied = ::GetDlgItemTextA(dialog, kInputBoxEditId, text.data(), length + 1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win32/Window.h"
 #include "ui/ExplorerBarModel.h"
 #include "ui/win32/ExplorerBarFonts.h"
 #include "ui/win32/ExplorerBarGdi.h"
@@ -23,16 +24,11 @@ using detail::UniqueBitmap;
 using detail::UniqueDc;
 using detail::WindowDc;
 
-class XPExplorerBar::Impl {
+class XPExplorerBar::Impl final : public platform::win32::Window {
 public:
     Impl() = default;
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-    ~Impl() {
-        if (window_ != nullptr) {
-            ::DestroyWindow(window_);
-        }
-    }
+    // Destroyed here, not by the base, so that WM_DESTROY still closes the theme.
+    ~Impl() override { destroy(); }
 
     HWND Create(HWND parent, RECT bounds, int controlId);
     int AddGroup(const std::string& caption) {
@@ -46,18 +42,15 @@ public:
         return item;
     }
     void Show(bool visible) const {
-        if (window_ != nullptr) {
-            ::ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+        if (handle() != nullptr) {
+            ::ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);
         }
     }
     [[nodiscard]] ExplorerBarClick LastClick() const { return lastClick_; }
     void OnItemClick(std::function<void(int, int)> handler) { onItemClick_ = std::move(handler); }
-    [[nodiscard]] HWND Handle() const { return window_; }
-
-    static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     void TrackLeave() const;
     void OnMouseMove(BarPoint point);
@@ -77,7 +70,6 @@ private:
     void PassFocusOn(bool backward) const;
     void Perform(const ExplorerBarActivation& activation);
 
-    HWND window_ = nullptr;
     HWND parent_ = nullptr;
     int controlId_ = 0;
     ExplorerBarModel model_;
@@ -92,19 +84,8 @@ namespace {
 
 constexpr const char* kClassName = "VexillaExplorerBar";
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    // No CS_DBLCLKS: a quick second click on a link is a second click, not a double click.
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kClassName;
-    // A second control in the same process finds the class already there; any other failure
-    // shows as CreateWindowExA failing.
-    static_cast<void>(::RegisterClassExA(&windowClass));
-}
+// No CS_DBLCLKS: a quick second click on a link is a second click, not a double click.
+constexpr platform::win32::WindowClass kWindowClass{kClassName, CS_HREDRAW | CS_VREDRAW};
 
 BarPoint PointOf(LPARAM lParam) {
     // Signed: with the mouse captured, positions left of or above the window are negative.
@@ -114,18 +95,16 @@ BarPoint PointOf(LPARAM lParam) {
 }  // namespace
 
 HWND XPExplorerBar::Impl::Create(HWND parent, RECT bounds, int controlId) {
-    if (window_ != nullptr) {
+    if (handle() != nullptr) {
         return nullptr;
     }
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    RegisterWindowClass(instance, Trampoline);
+    // Any failure but the class being there already shows as the window not being made.
+    static_cast<void>(registerClass(instance, kWindowClass));
     parent_ = parent;
     controlId_ = controlId;
-    // The trampoline stores `this` while the window is created, before this call returns.
-    const HWND window = ::CreateWindowExA(
-        0, kClassName, "", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
+    const HWND window = create(0, kClassName, "", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds,
+                               parent, controlId, instance);
     if (window == nullptr) {
         return nullptr;
     }
@@ -134,27 +113,7 @@ HWND XPExplorerBar::Impl::Create(HWND parent, RECT bounds, int controlId) {
     return window;
 }
 
-LRESULT CALLBACK XPExplorerBar::Impl::Trampoline(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Impl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Impl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-    // An exception must not unwind through the system's code that called us.
-    try {
-        return self->Dispatch(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-
-LRESULT XPExplorerBar::Impl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
+LRESULT XPExplorerBar::Impl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -201,8 +160,8 @@ LRESULT XPExplorerBar::Impl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam
             Redraw();
             return 0;
         case WM_UPDATEUISTATE:
-            ::DefWindowProcA(window, message, wParam, lParam);
-            keyboardCues_ = (::SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+            static_cast<void>(defaultProcedure(message, wParam, lParam));
+            keyboardCues_ = (::SendMessageA(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
             Redraw();
             return 0;
         case WM_SETFONT:
@@ -216,30 +175,26 @@ LRESULT XPExplorerBar::Impl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam
         case WM_DESTROY:
             theme_.Close();
             break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
         default:
             break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return defaultProcedure(message, wParam, lParam);
 }
 
 void XPExplorerBar::Impl::OnPaint() {
-    PaintScope paint(window_);
+    PaintScope paint(handle());
     if (paint.dc() == nullptr) {
         return;
     }
     RECT client{};
-    ::GetClientRect(window_, &client);
+    ::GetClientRect(handle(), &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) {
         return;
     }
     PaintState state;
-    state.hasFocus = ::GetFocus() == window_;
+    state.hasFocus = ::GetFocus() == handle();
     state.showFocus = keyboardCues_;
     const Painter painter(model_, fonts_, theme_);
 
@@ -264,14 +219,14 @@ void XPExplorerBar::Impl::TrackLeave() const {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof(track);
     track.dwFlags = TME_QUERY;
-    if (::TrackMouseEvent(&track) && track.hwndTrack == window_ &&
+    if (::TrackMouseEvent(&track) && track.hwndTrack == handle() &&
         (track.dwFlags & TME_LEAVE) != 0) {
         return;
     }
     track = TRACKMOUSEEVENT{};
     track.cbSize = sizeof(track);
     track.dwFlags = TME_LEAVE;
-    track.hwndTrack = window_;
+    track.hwndTrack = handle();
     static_cast<void>(::TrackMouseEvent(&track));
 }
 
@@ -295,8 +250,8 @@ void XPExplorerBar::Impl::OnLButtonDown(BarPoint point) {
         return;
     }
     // Keeps the release coming here when the pointer leaves before it.
-    ::SetCapture(window_);
-    if (::GetFocus() == window_) {
+    ::SetCapture(handle());
+    if (::GetFocus() == handle()) {
         static_cast<void>(model_.SetFocus(pressed));
     }
     Redraw();
@@ -304,7 +259,7 @@ void XPExplorerBar::Impl::OnLButtonDown(BarPoint point) {
 
 void XPExplorerBar::Impl::OnLButtonUp(BarPoint point) {
     const ExplorerBarActivation activation = model_.MouseUp(point);
-    if (::GetCapture() == window_) {
+    if (::GetCapture() == handle()) {
         ::ReleaseCapture();
     }
     Perform(activation);
@@ -312,7 +267,7 @@ void XPExplorerBar::Impl::OnLButtonUp(BarPoint point) {
 
 bool XPExplorerBar::Impl::OnSetCursor() {
     POINT cursor{};
-    if (!::GetCursorPos(&cursor) || !::ScreenToClient(window_, &cursor)) {
+    if (!::GetCursorPos(&cursor) || !::ScreenToClient(handle(), &cursor)) {
         return false;
     }
     if (model_.HitTest({cursor.x, cursor.y}).IsNone()) {
@@ -393,7 +348,7 @@ void XPExplorerBar::Impl::OnSetFocus() {
         model_.FocusFirst();
     }
     if (!keyboardCues_) {
-        keyboardCues_ = (::SendMessageA(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+        keyboardCues_ = (::SendMessageA(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
     }
     Redraw();
 }
@@ -407,19 +362,19 @@ void XPExplorerBar::Impl::OnSetFont(HFONT font, bool redraw) {
 }
 
 void XPExplorerBar::Impl::OnThemeChanged() {
-    theme_.Open(window_);
+    theme_.Open(handle());
     Relayout();
     Redraw();
 }
 
 // Sizes follow the font: a header fits its bold caption with room around it, a row its link.
 void XPExplorerBar::Impl::Relayout() {
-    if (window_ == nullptr) {
+    if (handle() == nullptr) {
         return;
     }
     RECT client{};
-    ::GetClientRect(window_, &client);
-    const WindowDc screen(window_);
+    ::GetClientRect(handle(), &client);
+    const WindowDc screen(handle());
     if (screen.dc() == nullptr) {
         return;
     }
@@ -441,14 +396,14 @@ void XPExplorerBar::Impl::Changed() {
 }
 
 void XPExplorerBar::Impl::Redraw() const {
-    if (window_ != nullptr) {
-        ::InvalidateRect(window_, nullptr, FALSE);
+    if (handle() != nullptr) {
+        ::InvalidateRect(handle(), nullptr, FALSE);
     }
 }
 
 void XPExplorerBar::Impl::PassFocusOn(bool backward) const {
-    const HWND next = ::GetNextDlgTabItem(parent_, window_, backward ? TRUE : FALSE);
-    if (next != nullptr && next != window_) {
+    const HWND next = ::GetNextDlgTabItem(parent_, handle(), backward ? TRUE : FALSE);
+    if (next != nullptr && next != handle()) {
         ::SetFocus(next);
     }
 }
@@ -468,7 +423,7 @@ void XPExplorerBar::Impl::Perform(const ExplorerBarActivation& activation) {
     Redraw();
     // The owner may destroy the window, and this object with it, while it handles the click:
     // everything needed afterwards is copied first.
-    const HWND window = window_;
+    const HWND window = handle();
     const HWND parent = parent_;
     const int controlId = controlId_;
     const std::function<void(int, int)> handler = onItemClick_;
@@ -499,6 +454,6 @@ ExplorerBarClick XPExplorerBar::LastClick() const { return impl_->LastClick(); }
 void XPExplorerBar::OnItemClick(std::function<void(int group, int item)> handler) {
     impl_->OnItemClick(std::move(handler));
 }
-HWND XPExplorerBar::Handle() const { return impl_->Handle(); }
+HWND XPExplorerBar::Handle() const { return impl_->handle(); }
 
 }  // namespace vx::ui::win32

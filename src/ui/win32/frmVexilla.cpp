@@ -17,9 +17,8 @@ constexpr const char* kClassName = "VexillaMainWindow";
 // A fixed-size tool window: no sizing border, no maximise box.
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// IDC_HAND and IDC_ARROW in their "A" form, whatever UNICODE says.
+// IDC_HAND in its "A" form, whatever UNICODE says.
 const auto kHandCursor = MAKEINTRESOURCEA(32649);
-const auto kArrowCursor = MAKEINTRESOURCEA(32512);
 
 // Which text box holds which value. The shortcut boxes are filled only when the settings file
 // has a value for them.
@@ -128,20 +127,6 @@ std::string TextOf(HWND control) {
     return text;
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, kArrowCursor);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    // A second window in the same process finds the class already there.
-    if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        ThrowSystemError(GetLastError());
-    }
-}
-
 // The primary monitor's work area, i.e. the screen less the taskbar.
 POINT CentredOrigin(int width, int height) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -156,7 +141,11 @@ POINT CentredOrigin(int width, int height) {
 
 std::unique_ptr<frmVexilla> frmVexilla::Open(HINSTANCE instance, int showCommand,
                                              const IconApplier& applyIcon) {
-    RegisterWindowClass(instance, Trampoline);
+    const platform::win32::WindowClass windowClass{kClassName, 0,
+                                                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+    if (const DWORD error = registerClass(instance, windowClass); error != ERROR_SUCCESS) {
+        ThrowSystemError(error);
+    }
     std::unique_ptr<frmVexilla> self(new frmVexilla());
     HDC screen = GetDC(nullptr);
     if (screen != nullptr) {
@@ -168,25 +157,22 @@ std::unique_ptr<frmVexilla> frmVexilla::Open(HINSTANCE instance, int showCommand
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const POINT origin = CentredOrigin(width, height);
-    // The trampoline stores `self` while the window is created, before this call returns.
-    if (CreateWindowExA(0, kClassName, kAppTitle, kWindowStyle, origin.x, origin.y, width, height,
-                        nullptr, nullptr, instance, self.get()) == nullptr) {
+    if (self->create(0, kClassName, kAppTitle, kWindowStyle,
+                     {origin.x, origin.y, origin.x + width, origin.y + height}, nullptr, 0,
+                     instance) == nullptr) {
         ThrowSystemError(GetLastError());
     }
     self->fonts_ = MakeFormFonts(self->dpi_.y);
     self->createControls(instance);
     self->load(applyIcon);
-    ShowWindow(self->window_, showCommand);
-    UpdateWindow(self->window_);
+    ShowWindow(self->handle(), showCommand);
+    UpdateWindow(self->handle());
     self->focusFirstBox(self->panel_);
     return self;
 }
 
-frmVexilla::~frmVexilla() {
-    if (window_ != nullptr) {
-        DestroyWindow(window_);
-    }
-}
+// Destroyed here, not by the base, so that WM_DESTROY still ends the message loop.
+frmVexilla::~frmVexilla() { destroy(); }
 
 RECT frmVexilla::toPixels(int left, int top, int width, int height) const {
     // Both edges are converted, not the size, so that neighbours stay flush after rounding.
@@ -203,9 +189,9 @@ void frmVexilla::createControls(HINSTANCE instance) {
     };
     // First in the tab order; hidden until the load decides on the sidebar.
     const TwipRect& bar = kSidebarBounds;
-    setFont(
-        sideBar_.Create(window_, toPixels(bar.left, bar.top, bar.width, bar.height), ids::kSideBar),
-        fonts_.regular);
+    setFont(sideBar_.Create(handle(), toPixels(bar.left, bar.top, bar.width, bar.height),
+                            ids::kSideBar),
+            fonts_.regular);
     for (const ControlSpec& spec : FormControls()) {
         const ControlClass kind = ClassFor(spec.kind);
         const RECT box =
@@ -214,7 +200,7 @@ void frmVexilla::createControls(HINSTANCE instance) {
         const HWND created = CreateWindowExA(
             kind.exStyle, kind.className, spec.text,
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, box.left, box.top,
-            box.right - box.left, box.bottom - box.top, window_,
+            box.right - box.left, box.bottom - box.top, handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         setFont(created, IsBold(spec.kind) ? fonts_.bold : fonts_.regular);
     }
@@ -223,7 +209,7 @@ void frmVexilla::createControls(HINSTANCE instance) {
 void frmVexilla::load(const IconApplier& applyIcon) {
     Guarded(report::kFormLoad, [&] {
         if (applyIcon) {
-            applyIcon(window_);
+            applyIcon(handle());
         }
     });
     Guarded(report::kFormLoad, [&] { showPanel(Panel::Common); });
@@ -263,7 +249,7 @@ void frmVexilla::showPanel(Panel panel) {
     }
     // A hidden control keeps the focus unless it is moved: Tab would then start nowhere.
     const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(window_, focus) && IsWindowVisible(focus) == 0) {
+    if (focus != nullptr && IsChild(handle(), focus) && IsWindowVisible(focus) == 0) {
         focusFirstBox(panel);
     }
 }
@@ -287,7 +273,7 @@ void frmVexilla::putFields(const EditorFields& fields) {
             SetWindowTextA(control(box.id), text.c_str());
         }
     }
-    CheckRadioButton(window_, ids::kUseDefBrowser, ids::kUseIE,
+    CheckRadioButton(handle(), ids::kUseDefBrowser, ids::kUseIE,
                      fields.useIE ? ids::kUseIE : ids::kUseDefBrowser);
     logo_.LoadBitmapFile(fields.logoPreviewFile);
     RECT iconBox{};
@@ -302,7 +288,7 @@ EditorFields frmVexilla::collectFields() const {
     for (const BoxBinding& box : kBoxes) {
         fields.*box.field = TextOf(control(box.id));
     }
-    fields.useIE = IsDlgButtonChecked(window_, ids::kUseIE) == BST_CHECKED;
+    fields.useIE = IsDlgButtonChecked(handle(), ids::kUseIE) == BST_CHECKED;
     return fields;
 }
 
@@ -312,6 +298,11 @@ void frmVexilla::run(SidebarAction action) {
     if (busy_) {
         return;
     }
+    // Cleared however the action ends: one that failed half-way leaves the window usable.
+    struct BusyScope {
+        bool& busy;
+        ~BusyScope() { busy = false; }
+    } scope{busy_};
     busy_ = true;
     switch (action) {
         case SidebarAction::ShowCommon:
@@ -334,40 +325,16 @@ void frmVexilla::run(SidebarAction action) {
             break;
         case SidebarAction::SaveAndClose:
             SaveFields(collectFields());
-            DestroyWindow(window_);
+            DestroyWindow(handle());
             break;
         case SidebarAction::None:
             break;
     }
-    busy_ = false;
 }
 
 // ---- messages -------------------------------------------------------------------------------
 
-LRESULT CALLBACK frmVexilla::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<frmVexilla*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<frmVexilla*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
-    if (self == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    // An exception must not unwind through the system's code that called us; an action that
-    // failed half-way leaves the window usable.
-    try {
-        return self->handle(message, wParam, lParam);
-    } catch (...) {
-        self->busy_ = false;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-
-LRESULT frmVexilla::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_;
+LRESULT frmVexilla::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -390,14 +357,10 @@ LRESULT frmVexilla::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
         default:
             break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return defaultProcedure(message, wParam, lParam);
 }
 
 void frmVexilla::onCommand(int id, int code) {
@@ -425,8 +388,8 @@ LRESULT frmVexilla::onCtlColorStatic(HDC dc, HWND target) {
     const int id = GetDlgCtrlID(target);
     const ControlSpec* spec = FindControl(id);
     if (spec == nullptr || spec->group != ControlGroup::LabelSidebar) {
-        return DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(target));
+        return defaultProcedure(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                reinterpret_cast<LPARAM>(target));
     }
     SetTextColor(dc, IsLink(id) ? LinkColour() : GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -453,12 +416,13 @@ bool frmVexilla::onDrawItem(const DRAWITEMSTRUCT& item) const {
 void frmVexilla::onActivate(bool active) {
     if (!active) {
         const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(window_, focus)) {
+        if (focus != nullptr && IsChild(handle(), focus)) {
             lastFocus_ = focus;
         }
         return;
     }
-    if (lastFocus_ != nullptr && IsChild(window_, lastFocus_) && IsWindowVisible(lastFocus_) != 0) {
+    if (lastFocus_ != nullptr && IsChild(handle(), lastFocus_) &&
+        IsWindowVisible(lastFocus_) != 0) {
         SetFocus(lastFocus_);
     } else {
         focusFirstBox(panel_);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/win32/Window.h"
 #include "ui/Editor.h"
 #include "ui/win32/FormFonts.h"
 #include "ui/win32/PicturePreview.h"
@@ -21,7 +22,7 @@
 
 namespace vx::ui::win32 {
 
-class frmVexilla {
+class frmVexilla final : public platform::win32::Window {
 public:
     // Puts the program's icon on the window; called first thing while the window loads.
     using IconApplier = std::function<void(HWND)>;
@@ -33,13 +34,10 @@ public:
     static std::unique_ptr<frmVexilla> Open(HINSTANCE instance, int showCommand,
                                             const IconApplier& applyIcon);
 
-    frmVexilla(const frmVexilla&) = delete;
-    frmVexilla& operator=(const frmVexilla&) = delete;
-    ~frmVexilla();
+    ~frmVexilla() override;
 
     // False once the window is gone ("Save and Close", or the close box, which does not save).
-    [[nodiscard]] bool isOpen() const { return window_ != nullptr; }
-    [[nodiscard]] HWND handle() const { return window_; }
+    [[nodiscard]] bool isOpen() const { return handle() != nullptr; }
 
 private:
     struct Dpi {
@@ -49,8 +47,7 @@ private:
 
     frmVexilla() = default;
 
-    static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // One handler per message.
     void onCommand(int id, int code);
@@ -69,7 +66,7 @@ private:
     void focusFirstBox(Panel panel);
 
     [[nodiscard]] RECT toPixels(int left, int top, int width, int height) const;
-    [[nodiscard]] HWND control(int id) const { return GetDlgItem(window_, id); }
+    [[nodiscard]] HWND control(int id) const { return GetDlgItem(handle(), id); }
 
     // Released after the window and its controls, which only borrow them.
     FormFonts fonts_;
@@ -81,7 +78,6 @@ private:
     HWND lastFocus_ = nullptr;
     // Set while an action runs: its message boxes and waits let clicks through to this window.
     bool busy_ = false;
-    HWND window_ = nullptr;
 };
 
 // Dispatches messages, through IsDialogMessage for the keyboard, until `editor` is gone (or
