@@ -41,10 +41,6 @@ inline constexpr std::uint32_t kReadControl = 0x00020000;
 inline constexpr std::uint32_t kWriteDac = 0x00040000;
 inline constexpr std::uint32_t kWriteOwner = 0x00080000;
 
-inline constexpr Status kErrorMoreData = 234;
-inline constexpr Status kErrorNoMoreItems = 259;
-inline constexpr Status kErrorInvalidDataType = 1804;
-
 class Registry {
 public:
     Registry() = default;

@@ -4,17 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ErrorCodes.h"
+
 namespace vx::platform {
-
-// A Win32 error code as the system returns it: 0 is success.
-using Status = std::uint32_t;
-
-inline constexpr Status kSuccess = 0;
-inline constexpr Status kErrorFileNotFound = 2;
-inline constexpr Status kErrorPathNotFound = 3;
-inline constexpr Status kErrorAccessDenied = 5;
-inline constexpr Status kErrorInvalidFunction = 1;
-inline constexpr Status kErrorAlreadyExists = 183;
 
 // File attribute bits the portable code looks at.
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;

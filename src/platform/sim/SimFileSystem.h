@@ -12,8 +12,6 @@
 
 namespace vx::platform::sim {
 
-inline constexpr Status kErrorInvalidName = 123;
-
 // Results of SHFileOperationA that are not Win32 codes.
 inline constexpr int kShellSameFile = 0x71;            // DE_SAMEFILE
 inline constexpr int kShellAccessDeniedSource = 0x78;  // DE_ACCESSDENIEDSRC

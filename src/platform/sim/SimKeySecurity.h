@@ -25,10 +25,6 @@ inline constexpr std::uint8_t kAccessAllowedAceType = 0;
 inline constexpr std::uint8_t kAccessDeniedAceType = 1;
 inline constexpr std::uint8_t kInheritOnlyAce = 0x08;
 
-inline constexpr Status kErrorInvalidParameterValue = 87;
-inline constexpr Status kErrorUnknownRevision = 1305;
-inline constexpr Status kErrorInvalidSecurityDescriptor = 1338;
-
 // A descriptor a key holds as its own. Every one has a DACL (present, possibly null).
 struct KeySecurity {
     std::uint16_t control = kSeDaclPresent;  // without SE_SELF_RELATIVE

@@ -9,8 +9,6 @@
 
 namespace vx::platform::sim {
 
-inline constexpr Status kErrorProcNotFound = 127;
-
 // The switch of the one thread the model runs. It follows Wine's WoW64: the saved value is
 // the previous "disabled" flag (0 when redirection was on) and revert() switches
 // redirection off again for any non-zero value. On 32-bit Windows both calls fail with

@@ -286,7 +286,7 @@ Status SimRegistry::setKeySecurity(RegistryHandle key, std::uint32_t information
                                    const std::string& descriptor) {
     constexpr std::uint32_t kAnyPart = kOwnerSecurityInformation | kGroupSecurityInformation |
                                        kDaclSecurityInformation | kSaclSecurityInformation;
-    if ((information & kAnyPart) == 0) return kErrorInvalidParameterValue;
+    if ((information & kAnyPart) == 0) return kErrorInvalidParameter;
     DescriptorParts given;
     if (const Status status = parseDescriptor(descriptor, given)) return status;
     if (((information & kOwnerSecurityInformation) != 0 && !given.owner) ||

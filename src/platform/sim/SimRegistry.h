@@ -15,11 +15,6 @@
 
 namespace vx::platform::sim {
 
-inline constexpr Status kErrorInvalidHandle = 6;
-inline constexpr Status kErrorInvalidParameter = 87;
-inline constexpr Status kErrorBadPathname = 161;
-inline constexpr Status kErrorKeyDeleted = 1018;
-
 // Statuses as Wine gives them: 6 for a handle that is not open, 1018 for a key deleted
 // while its handle stays open, 5 for a handle lacking the right a call needs (query:
 // KEY_QUERY_VALUE; set or delete a value: KEY_SET_VALUE; enumerate: KEY_ENUMERATE_SUB_KEYS;
