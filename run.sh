@@ -28,7 +28,6 @@ cmake --build "$VX_BUILD_DIR" --target vexilla dbgcapture exitwith lnkinfo -j "$
 VX_BUILD_DIR=$(cd "$VX_BUILD_DIR" && pwd)
 
 source tools/wine/env.sh
-source tools/wine/hive.sh
 
 prefix=$(vx_new_prefix win64 run) || exit 1
 vx_set_version "$prefix" "$version" || exit 1
@@ -42,21 +41,11 @@ if [ -d examples/branding ]; then
   cp -a examples/branding/. "$app_dir/" || exit 1
 fi
 
-# One "[key] value" record per value and per key of a saved hive, timestamps left out, so that
-# two snapshots compare line by line. NetworkCards is saved by wineboot but volatile afterwards:
-# it would show as removed by every run.
-reg_records() {
-  awk '/^\[/ { key = $0; sub(/\] [0-9]+$/, "]", key); skip = key ~ /NetworkCards\]$/
-               if (!skip) print key; next }
-       skip || /^(#|;;|WINE REGISTRY|$)/ { next }
-       { print key " " $0 }' "$1" | LC_ALL=C sort
-}
-
 snapshot() {
   vx_server_wait "$prefix" || return 1
   cp "$prefix/system.reg" "$out/$1.system.reg" || return 1
-  reg_records "$prefix/system.reg" >"$out/$1.system"
-  reg_records "$prefix/user.reg" >"$out/$1.user"
+  hive_records "$prefix/system.reg" >"$out/$1.system"
+  hive_records "$prefix/user.reg" >"$out/$1.user"
   (cd "$prefix/drive_c" && find . -printf '%P\n' | LC_ALL=C sort) >"$out/$1.files"
 }
 
@@ -153,20 +142,7 @@ show_shortcuts() {
 # rewrites its display adapter and monitor classes whenever a program starts it.
 noise_keys=('System\CurrentControlSet\Control\Class\{4D36E968-E325-11CE-BFC1-08002BE10318}'
             'System\CurrentControlSet\Control\Class\{4D36E96E-E325-11CE-BFC1-08002BE10318}')
-other_registry_lines() {
-  local key keys=''
-  # Keys as the records write them: backslashes doubled.
-  for key in "${branding_keys[@]}" "${noise_keys[@]}"; do keys+="${key//\\/\\\\}"$'\n'; done
-  VX_KEYS=$keys awk '
-    BEGIN { n = split(ENVIRON["VX_KEYS"], keys, "\n") - 1
-            for (i = 1; i <= n; i++) keys[i] = "[" tolower(keys[i]) }
-    { line = tolower($0)
-      for (i = 1; i <= n; i++) {
-        after = substr(line, length(keys[i]) + 1, 1)
-        if (index(line, keys[i]) == 1 && (after == "]" || after == "\\")) next
-      }
-      print }'
-}
+other_registry_lines() { hive_records_outside "${branding_keys[@]}" "${noise_keys[@]}"; }
 
 show_lines() {
   local lines=$out/debug-lines.txt

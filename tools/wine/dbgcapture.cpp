@@ -15,28 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using vx::platform::win32::UniqueFileHandle;
+using vx::platform::win32::UniqueHandle;
 
 constexpr int kExitUsage = 125;
 constexpr int kExitStart = 126;
-
-// Closes a kernel handle on scope exit; NULL and INVALID_HANDLE_VALUE both mean "none".
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE h = nullptr) : h_(h) {}
-    ~OwnedHandle() {
-        if (valid()) {
-            CloseHandle(h_);
-        }
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    [[nodiscard]] HANDLE get() const { return h_; }
-    [[nodiscard]] bool valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 // Quotes one argument so that the C runtime's parser of the target gives it back unchanged:
 // backslashes are literal unless they precede a quote, so those runs are doubled.
@@ -136,11 +123,11 @@ struct Debuggee {
         switch (event.dwDebugEventCode) {
             case CREATE_PROCESS_DEBUG_EVENT: {
                 // The image file handle is the debugger's to close; process and thread are not.
-                const OwnedHandle image(event.u.CreateProcessInfo.hFile);
+                const UniqueHandle image(event.u.CreateProcessInfo.hFile);
                 break;
             }
             case LOAD_DLL_DEBUG_EVENT: {
-                const OwnedHandle image(event.u.LoadDll.hFile);
+                const UniqueHandle image(event.u.LoadDll.hFile);
                 break;
             }
             case OUTPUT_DEBUG_STRING_EVENT:
@@ -179,9 +166,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: dbgcapture OUTFILE TARGET.exe [args...]\n");
         return kExitUsage;
     }
-    const OwnedHandle out(CreateFileA(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.valid()) {
+    const UniqueFileHandle out(CreateFileA(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) {
         return Fail(kExitUsage, "cannot create", argv[1]);
     }
 
@@ -195,8 +182,8 @@ int main(int argc, char** argv) {
                        nullptr, nullptr, &startup, &started) == 0) {
         return Fail(kExitStart, "cannot start", argv[2]);
     }
-    const OwnedHandle process(started.hProcess);
-    const OwnedHandle thread(started.hThread);
+    const UniqueHandle process(started.hProcess);
+    const UniqueHandle thread(started.hThread);
 
     Debuggee debuggee{process.get(), out.get()};
     for (;;) {

@@ -14,6 +14,7 @@
 #                vx_set_version, vx_userreg_set, vx_gui_desktop
 #   capture.sh   vx_capture, vx_show_lines
 #   readback.sh  vx_reg_query, vx_reg_get, vx_regfile_get, vx_regfile_has_key, vx_unixpath
+#   hive.sh      hive_tree, hive_key_exists, hive_records, hive_records_outside (saved hives)
 #   here         vx_wine, vx_server_wait, vx_server_kill, vx_winpath, vx_log, vx_expected_version,
 #                vx_scaled, vx_settle
 
@@ -111,3 +112,5 @@ source "$VX_HARNESS_DIR/prefix.sh"
 source "$VX_HARNESS_DIR/capture.sh"
 # shellcheck source=readback.sh
 source "$VX_HARNESS_DIR/readback.sh"
+# shellcheck source=hive.sh
+source "$VX_HARNESS_DIR/hive.sh"

@@ -22,64 +22,17 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using vx::platform::win32::ComApartment;
+using vx::platform::win32::ComPtr;
+using vx::platform::win32::UniqueFileHandle;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kTextCapacity = 1024;
-
-// Releases a COM interface on scope exit.
-template <typename Interface>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    [[nodiscard]] Interface* operator->() const { return pointer_; }
-    [[nodiscard]] void** put() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
-
-// COM for this thread, for as long as the object lives.
-class ComApartment {
-public:
-    ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment() {
-        if (ok_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    [[nodiscard]] bool ok() const { return ok_; }
-
-private:
-    bool ok_;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 struct Failed {
     std::string what;
@@ -115,9 +68,9 @@ constexpr DWORD kHeaderSize = 0x4C;
 constexpr std::size_t kShowCommandOffset = 0x3C;
 
 void PrintStoredShowCommand(const char* file) {
-    const FileHandle handle(
+    const UniqueFileHandle handle(
         CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!handle.valid()) {
+    if (!handle) {
         throw Failed{"CreateFileA", HRESULT_FROM_WIN32(GetLastError())};
     }
     unsigned char header[kHeaderSize] = {};
@@ -136,10 +89,11 @@ void PrintStoredShowCommand(const char* file) {
 void PrintLink(const char* file) {
     ComPtr<IShellLinkA> link;
     Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                           link.put()),
+                           reinterpret_cast<void**>(link.put())),
           "CoCreateInstance(ShellLink)");
     ComPtr<IPersistFile> persist;
-    Check(link->QueryInterface(IID_IPersistFile, persist.put()), "QueryInterface(IPersistFile)");
+    Check(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.put())),
+          "QueryInterface(IPersistFile)");
     const std::wstring path = Wide(file);
     Check(persist->Load(path.c_str(), STGM_READ), "IPersistFile::Load");
 
@@ -175,7 +129,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const ComApartment apartment;
-    if (!apartment.ok()) {
+    if (!apartment.usable()) {
         std::fprintf(stderr, "lnkinfo: CoInitialize failed\n");
         return kExitFailed;
     }

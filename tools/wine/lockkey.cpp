@@ -19,7 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using vx::platform::win32::UniqueKey;
+using vx::platform::win32::UniqueLocal;
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
@@ -35,42 +40,14 @@ struct Failed {
     DWORD error;
 };
 
-class OpenKey {
-public:
-    OpenKey(HKEY root, const std::string& path, REGSAM access) {
-        const LONG status = RegOpenKeyExA(root, path.c_str(), 0, access, &key_);
-        if (status != ERROR_SUCCESS) {
-            key_ = nullptr;
-            throw Failed{"RegOpenKeyExA", static_cast<DWORD>(status)};
-        }
+UniqueKey OpenKey(HKEY root, const std::string& path, REGSAM access) {
+    HKEY key = nullptr;
+    const LONG status = RegOpenKeyExA(root, path.c_str(), 0, access, &key);
+    if (status != ERROR_SUCCESS) {
+        throw Failed{"RegOpenKeyExA", static_cast<DWORD>(status)};
     }
-    ~OpenKey() { RegCloseKey(key_); }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    [[nodiscard]] HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// Memory the SDDL conversions hand out, freed with LocalFree.
-template <typename T>
-class LocalMemory {
-public:
-    LocalMemory() = default;
-    ~LocalMemory() {
-        if (pointer_ != nullptr) {
-            LocalFree(reinterpret_cast<HLOCAL>(pointer_));
-        }
-    }
-    LocalMemory(const LocalMemory&) = delete;
-    LocalMemory& operator=(const LocalMemory&) = delete;
-    [[nodiscard]] T get() const { return pointer_; }
-    [[nodiscard]] T* put() { return &pointer_; }
-
-private:
-    T pointer_ = nullptr;
-};
+    return UniqueKey(key);
+}
 
 // Both conversions came with Windows 2000's advapi32; they are looked up rather than imported
 // so that this tool runs wherever the program under test runs.
@@ -93,7 +70,7 @@ HKEY Root(const std::string& name) {
 }
 
 void PrintDacl(HKEY root, const std::string& path, REGSAM view) {
-    const OpenKey key(root, path, READ_CONTROL | view);
+    const UniqueKey key = OpenKey(root, path, READ_CONTROL | view);
     DWORD size = 0;
     LONG status = RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
     std::vector<BYTE> descriptor(size > 0 ? size : 1);
@@ -103,23 +80,25 @@ void PrintDacl(HKEY root, const std::string& path, REGSAM view) {
     }
     const auto toString =
         Advapi32Export<DescriptorToString>("ConvertSecurityDescriptorToStringSecurityDescriptorA");
-    LocalMemory<LPSTR> text;
-    if (toString(descriptor.data(), kSddlRevision1, DACL_SECURITY_INFORMATION, text.put(),
-                 nullptr) == 0) {
+    LPSTR text = nullptr;
+    if (toString(descriptor.data(), kSddlRevision1, DACL_SECURITY_INFORMATION, &text, nullptr) ==
+        0) {
         throw Failed{"ConvertSecurityDescriptorToStringSecurityDescriptorA", GetLastError()};
     }
-    std::printf("%s\n", text.get());
+    const UniqueLocal owner(text);
+    std::printf("%s\n", text);
 }
 
 void SetDacl(HKEY root, const std::string& path, REGSAM view, const char* sddl) {
     const auto toDescriptor =
         Advapi32Export<StringToDescriptor>("ConvertStringSecurityDescriptorToSecurityDescriptorA");
-    LocalMemory<PSECURITY_DESCRIPTOR> descriptor;
+    // The conversion hands out local memory.
+    UniqueLocal descriptor;
     if (toDescriptor(sddl, kSddlRevision1, descriptor.put(), nullptr) == 0) {
         throw Failed{std::string("ConvertStringSecurityDescriptorToSecurityDescriptorA ") + sddl,
                      GetLastError()};
     }
-    const OpenKey key(root, path, WRITE_DAC | view);
+    const UniqueKey key = OpenKey(root, path, WRITE_DAC | view);
     const LONG status = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get());
     if (status != ERROR_SUCCESS) {
         throw Failed{"RegSetKeySecurity", static_cast<DWORD>(status)};

@@ -29,7 +29,7 @@ vx_reg_get() {
   return 1
 }
 
-# Maps HKLM\..., HKCU\... or HKCR\... to "FILE<TAB>KEY-AS-IN-FILE" (backslashes doubled).
+# Maps HKLM\..., HKCU\... or HKCR\... to "FILE<TAB>KEY-AS-STORED" for hive_tree (hive.sh).
 _vx_regfile_locate() {
   local prefix=$1 key=$2 file
   case "${key%%\\*}" in
@@ -38,7 +38,7 @@ _vx_regfile_locate() {
     HKCR | HKEY_CLASSES_ROOT) file=system.reg key="Software\\Classes\\${key#*\\}" ;;
     *) vx_log "unsupported root in $key (use HKLM, HKCU or HKCR)"; return 1 ;;
   esac
-  printf '%s\t%s\n' "$prefix/$file" "${key//\\/\\\\}"
+  printf '%s\t%s\n' "$prefix/$file" "$key"
 }
 
 # vx_regfile_get PREFIX KEY NAME: the value exactly as the saved registry holds it, e.g.
@@ -53,12 +53,11 @@ vx_regfile_get() {
   vx_server_wait "$1" || return 1
   local name=${3//\\/\\\\}
   name=${name//\"/\\\"}
-  VX_KEY="[${located#*$'\t'}] " VX_NAME="$name" awk '
-    BEGIN { key = tolower(ENVIRON["VX_KEY"]); name = ENVIRON["VX_NAME"]
-            want = (name == "@") ? "@=" : "\"" tolower(name) "\"=" }
-    /^\[/ { inkey = index(tolower($0), key) == 1; next }
-    inkey && index(tolower($0), want) == 1 { print substr($0, length(want) + 1); found = 1; exit }
-    END { exit !found }' "${located%%$'\t'*}"
+  hive_tree "${located%%$'\t'*}" "${located#*$'\t'}" | VX_NAME="$name" awk '
+    BEGIN { name = ENVIRON["VX_NAME"]
+            want = (name == "@") ? "[] @=" : "[] \"" tolower(name) "\"=" }
+    !found && index(tolower($0), want) == 1 { print substr($0, length(want) + 1); found = 1 }
+    END { exit !found }'
 }
 
 # vx_regfile_has_key PREFIX KEY: whether the saved registry holds KEY.
@@ -66,10 +65,9 @@ vx_regfile_has_key() {
   local located
   located=$(_vx_regfile_locate "$1" "$2") || return 1
   vx_server_wait "$1" || return 1
-  VX_KEY="[${located#*$'\t'}] " awk '
-    BEGIN { key = tolower(ENVIRON["VX_KEY"]) }
-    index(tolower($0), key) == 1 { found = 1; exit }
-    END { exit !found }' "${located%%$'\t'*}"
+  # Only KEY's own lines have an empty relative key.
+  hive_tree "${located%%$'\t'*}" "${located#*$'\t'}" |
+    awk '/^\[\]/ { found = 1 } END { exit !found }'
 }
 
 # vx_unixpath PREFIX WINPATH: the Unix path of C:\... or Z:\... in PREFIX. Each existing

@@ -13,20 +13,35 @@ namespace {
 
 bool isPredefined(RegistryHandle key) { return key >= kClassesRoot && key <= kDynData; }
 
+// A key handle crosses the seam as its low 32 bits, which is all that is significant in a
+// handle on any Windows: 64-bit Windows keeps handles valid when cut to 32 bits and
+// sign-extended back (that is how 32- and 64-bit processes share them), and its predefined
+// roots are the sign-extended 0x8000000x values. So a handle is cut on the way in and
+// sign-extended on the way out; on i686 both are the identity.
+static_assert(sizeof(RegistryHandle) == sizeof(LONG));
+
 HKEY toHkey(RegistryHandle key) {
-    // The predefined values are sign-extended in a 64-bit HKEY; going through LONG keeps
-    // them right on every build.
-    if (isPredefined(key)) {
-        return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(key)));
-    }
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key));
+    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(key)));
 }
 
 RegistryHandle fromHkey(HKEY key) {
-    return static_cast<RegistryHandle>(reinterpret_cast<ULONG_PTR>(key));
+    return static_cast<RegistryHandle>(static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(key)));
 }
 
 Status status(LSTATUS result) { return static_cast<Status>(result); }
+
+// The key a successful open or create gave, as the seam carries it. A handle that would not
+// come back whole from its 32 bits is closed and refused rather than handed on cut.
+Status adopt(LSTATUS result, HKEY opened, RegistryHandle& key) {
+    if (result != ERROR_SUCCESS) return status(result);
+    const RegistryHandle handle = fromHkey(opened);
+    if (toHkey(handle) != opened) {
+        ::RegCloseKey(opened);
+        return status(ERROR_INVALID_HANDLE);
+    }
+    key = handle;
+    return kSuccess;
+}
 
 // Byte counts pass through the calls as DWORDs.
 bool fitsDword(std::size_t count) {
@@ -90,8 +105,7 @@ Status Win32Registry::openKey(RegistryHandle parent, const std::string& subKey,
     HKEY opened = nullptr;
     const LSTATUS result = ::RegOpenKeyExA(toHkey(parent), subKey.c_str(), 0, access, &opened);
     // An empty name below a root gives the root's own value back, which closeKey accepts.
-    if (result == ERROR_SUCCESS) key = fromHkey(opened);
-    return status(result);
+    return adopt(result, opened, key);
 }
 
 Status Win32Registry::createKey(RegistryHandle parent, const std::string& subKey,
@@ -100,8 +114,7 @@ Status Win32Registry::createKey(RegistryHandle parent, const std::string& subKey
     const LSTATUS result =
         ::RegCreateKeyExA(toHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           access, nullptr, &created, nullptr);
-    if (result == ERROR_SUCCESS) key = fromHkey(created);
-    return status(result);
+    return adopt(result, created, key);
 }
 
 Status Win32Registry::closeKey(RegistryHandle key) {
