@@ -21,8 +21,6 @@ source "$here/../../tools/wine/env.sh"
 source "$here/lib/checks.sh"
 # shellcheck source=lib/golden.sh
 source "$here/lib/golden.sh"
-# shellcheck source=../../tools/wine/hive.sh
-source "$here/../../tools/wine/hive.sh"
 # Every run here takes seconds (autobrand's pause after deleting an old logo is 2 s).
 export VX_WINE_TIMEOUT=30
 
