@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The editor window of the real vexilla.exe under Xvfb + Wine (64-bit prefix), driven by
-# uidriver.exe through the control ids of src/ui/win32/ControlIds.h:
+# uidriver.exe through the control ids of src/ui/ControlIds.h:
 #   1. with the example kit beside the exe (Windows 7, task pane): what the window loads, the
 #      keyboard, switching panels, filling every box, "Save and Close" and the files it
 #      writes, reopening, the close box (no save), "Vexilla Now" with its message boxes and

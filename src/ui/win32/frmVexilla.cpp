@@ -7,8 +7,8 @@
 #include "common/DebugLog.h"
 #include "common/Guarded.h"
 #include "common/ReportHeaders.h"
-#include "ui/win32/ControlIds.h"
-#include "ui/win32/FormLayout.h"
+#include "ui/ControlIds.h"
+#include "ui/FormLayout.h"
 
 namespace vx::ui::win32 {
 namespace {

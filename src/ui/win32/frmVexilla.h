@@ -5,7 +5,7 @@
 // between the controls and those procedures.
 //
 // Window class "VexillaMainWindow" (the tests wait for it), caption "Vexilla". Every control is
-// a direct child of the window with a fixed id: the table is in ui/win32/ControlIds.h.
+// a direct child of the window with a fixed id: the table is in ui/ControlIds.h.
 // Keyboard: Tab / Shift+Tab go through the visible controls when the message loop passes each
 // message through IsDialogMessage (RunUntilClosed does).
 

@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "ui/win32/FormLayout.h"
+#include "ui/FormLayout.h"
 
-namespace vx::ui::win32 {
+namespace vx::ui {
 namespace {
 
 constexpr TwipRect kPanelBounds{3240, 0, 5175, 4935};
@@ -65,4 +65,4 @@ TEST(FormLayout, TheTextsOfTheWindow) {
 }
 
 }  // namespace
-}  // namespace vx::ui::win32
+}  // namespace vx::ui

@@ -66,7 +66,7 @@
 // The task pane reports an item click as WM_COMMAND with code kExplorerBarItemClicked; its
 // keyboard (Up, Down, Enter) reaches every item.
 
-namespace vx::ui::win32::ids {
+namespace vx::ui::ids {
 
 inline constexpr int kSideBar = 100;
 inline constexpr int kPicture1 = 101;
@@ -123,4 +123,4 @@ inline constexpr int kLogoHeading = 600;
 inline constexpr int kImage1 = 601;
 inline constexpr int kLogoHint = 602;
 
-}  // namespace vx::ui::win32::ids
+}  // namespace vx::ui::ids

@@ -1,8 +1,8 @@
-#include "ui/win32/FormLayout.h"
+#include "ui/FormLayout.h"
 
-#include "ui/win32/ControlIds.h"
+#include "ui/ControlIds.h"
 
-namespace vx::ui::win32 {
+namespace vx::ui {
 namespace {
 
 using K = ControlKind;
@@ -169,4 +169,4 @@ bool IsPanel(ControlGroup group) {
            group == ControlGroup::XPINI || group == ControlGroup::Seven;
 }
 
-}  // namespace vx::ui::win32
+}  // namespace vx::ui

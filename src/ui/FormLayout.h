@@ -8,7 +8,7 @@
 
 #include "ui/Editor.h"
 
-namespace vx::ui::win32 {
+namespace vx::ui {
 
 enum class ControlKind {
     SidebarFrame,    // Picture1: the plain box behind the label links
@@ -59,4 +59,4 @@ const ControlSpec* FindControl(int id);
 ControlGroup GroupOf(Panel panel);
 bool IsPanel(ControlGroup group);
 
-}  // namespace vx::ui::win32
+}  // namespace vx::ui
