@@ -1,36 +1,6 @@
-# The Windows build: a static runtime, Windows 2000 as the oldest system we must start on,
-# the real backend and vexilla.exe. Included by the root CMakeLists only when WIN32.
-
-enable_language(RC)
-
-# Targets made before this file (the portable libraries) get the same settings as the ones
-# made after it.
-set(VEXILLA_WINDOWS_TARGET_DEFINITIONS _WIN32_WINNT=0x0500 WINVER=0x0500)
-# One section per function and per object, so that the linker drops what nothing calls (an
-# unused function no longer pulls in the part of the C++ library it needs).
-set(VEXILLA_WINDOWS_TARGET_OPTIONS)
-if(MINGW)
-  set(VEXILLA_WINDOWS_TARGET_OPTIONS -ffunction-sections -fdata-sections)
-endif()
-get_property(_vexilla_earlier_targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
-foreach(_target IN LISTS _vexilla_earlier_targets)
-  target_compile_definitions(${_target} PRIVATE ${VEXILLA_WINDOWS_TARGET_DEFINITIONS})
-  target_compile_options(${_target} PRIVATE ${VEXILLA_WINDOWS_TARGET_OPTIONS})
-endforeach()
-add_compile_definitions(${VEXILLA_WINDOWS_TARGET_DEFINITIONS})
-add_compile_options(${VEXILLA_WINDOWS_TARGET_OPTIONS})
-
-if(MINGW)
-  # No MinGW runtime DLL to ship, a PE header that Windows 2000 accepts, no unused sections,
-  # and no symbols in a release.
-  add_link_options(-static -static-libgcc -static-libstdc++
-                   -Wl,--major-subsystem-version,5,--minor-subsystem-version,0
-                   -Wl,--major-os-version,5,--minor-os-version,0
-                   -Wl,--gc-sections
-                   $<$<CONFIG:Release,MinSizeRel>:-s>)
-elseif(MSVC)
-  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-endif()
+# The Windows build's own targets: the real backend, vexilla.exe (WinMain, the editor window,
+# the resources) and the check of its import table. Included by the root CMakeLists only when
+# WIN32, after the portable libraries.
 
 # ---- the backend ----
 file(GLOB VEXILLA_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp)
@@ -57,11 +27,13 @@ file(CONFIGURE OUTPUT ${VEXILLA_RESOURCE_DIR}/VexillaResource.h @ONLY CONTENT [[
 set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/vexilla.rc PROPERTIES
   OBJECT_DEPENDS "${VEXILLA_RESOURCE_DIR}/vexilla.exe.manifest;${VEXILLA_RESOURCE_DIR}/VexillaResource.h")
 
-file(GLOB VEXILLA_APP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/*.cpp)
+# WinMain and its resources, and the editor window and its controls, which exist only here.
+file(GLOB VEXILLA_APP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/*.cpp
+     ${PROJECT_SOURCE_DIR}/src/ui/win32/*.cpp)
 add_executable(vexilla WIN32 ${VEXILLA_APP_SOURCES} ${PROJECT_SOURCE_DIR}/src/app/vexilla.rc)
 set_target_properties(vexilla PROPERTIES OUTPUT_NAME vexilla)
 target_include_directories(vexilla PRIVATE ${VEXILLA_RESOURCE_DIR})
-target_link_libraries(vexilla PRIVATE vexilla_common vexilla_win32)
+target_link_libraries(vexilla PRIVATE vexilla_ui vexilla_win32 comctl32 gdi32 user32 msimg32)
 # The link map says what each part costs in the exe (tools/bench/exe-size.sh reads it).
 target_link_options(vexilla PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/vexilla.map)
 vexilla_warnings(vexilla)
