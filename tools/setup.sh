@@ -175,7 +175,10 @@ how_32bit_runs() {
 }
 
 install_packages
-if ! runs_32bit; then
+if [ "$is_root" -eq 0 ] && [ ! -e "$loader32" ]; then
+  # Whether this kernel runs 32-bit programs shows only once wine32 has brought the loader.
+  todo+=("# then run $0 again: it checks whether 32-bit programs run here")
+elif ! runs_32bit; then
   say "32-bit x86 programs do not run natively here: setting up user-mode emulation"
   install_qemu
   register_handler
