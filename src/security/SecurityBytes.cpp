@@ -1,34 +1,16 @@
 #include "security/SecurityBytes.h"
 
+#include "platform/SecurityLayout.h"
+
 namespace vx::security {
-namespace {
 
-std::uint32_t ReadLe(const std::string& bytes, std::size_t offset, std::size_t width) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
-                 << (8 * i);
-    }
-    return value;
-}
-
-void AppendLe(std::string& bytes, std::uint32_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) {
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-void WriteLe(std::string& bytes, std::size_t offset, std::uint32_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) {
-        bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-constexpr std::size_t kAclHeader = 8;
-constexpr std::size_t kAceHeader = 8;
-constexpr std::size_t kDescriptorHeader = 20;
-
-}  // namespace
+using platform::AppendLe;
+using platform::kAceHeaderSize;
+using platform::kAclHeaderSize;
+using platform::kDaclOffsetField;
+using platform::kDescriptorHeaderSize;
+using platform::ReadLe;
+using platform::WriteLe;
 
 Sid MakeSid(std::uint64_t authority, const std::vector<std::uint32_t>& subAuthorities) {
     Sid sid;
@@ -41,14 +23,6 @@ Sid MakeSid(std::uint64_t authority, const std::vector<std::uint32_t>& subAuthor
         AppendLe(sid, part, 4);
     }
     return sid;
-}
-
-std::size_t SidLength(const std::string& bytes, std::size_t offset) {
-    if (bytes.size() < offset + 8 || bytes[offset] != 1) {
-        return 0;
-    }
-    const std::size_t length = 8u + 4u * static_cast<unsigned char>(bytes[offset + 1]);
-    return bytes.size() >= offset + length ? length : 0;
 }
 
 std::string SidText(const Sid& sid) {
@@ -77,45 +51,21 @@ std::string AceBytes(std::uint8_t type, std::uint8_t flags, std::uint32_t mask, 
     std::string ace;
     ace += static_cast<char>(type);
     ace += static_cast<char>(flags);
-    AppendLe(ace, static_cast<std::uint32_t>(kAceHeader + sid.size()), 2);
+    AppendLe(ace, static_cast<std::uint32_t>(kAceHeaderSize + sid.size()), 2);
     AppendLe(ace, mask, 4);
     return ace + sid;
 }
 
 std::optional<std::vector<Ace>> ParseAcl(const std::string& bytes) {
-    if (bytes.size() < kAclHeader) {
-        return std::nullopt;
-    }
-    const std::size_t aclSize = ReadLe(bytes, 2, 2);
-    const std::size_t count = ReadLe(bytes, 4, 2);
-    if (aclSize > bytes.size() || aclSize < kAclHeader) {
+    const auto read = platform::ReadAcl(bytes);
+    if (!read) {
         return std::nullopt;
     }
     std::vector<Ace> entries;
-    std::size_t offset = kAclHeader;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (offset + kAceHeader > aclSize) {
-            return std::nullopt;
-        }
-        const std::size_t size = ReadLe(bytes, offset + 2, 2);
-        if (size < kAceHeader || offset + size > aclSize) {
-            return std::nullopt;
-        }
-        Ace ace;
-        ace.type = static_cast<std::uint8_t>(bytes[offset]);
-        ace.flags = static_cast<std::uint8_t>(bytes[offset + 1]);
-        ace.mask = ReadLe(bytes, offset + 4, 4);
-        ace.raw = bytes.substr(offset, size);
-        // Allow and deny entries carry their SID right behind the header.
-        if (ace.type <= kAccessDeniedAce) {
-            const std::size_t sidLength = SidLength(ace.raw, kAceHeader);
-            if (sidLength == 0) {
-                return std::nullopt;
-            }
-            ace.sid = ace.raw.substr(kAceHeader, sidLength);
-        }
-        entries.push_back(std::move(ace));
-        offset += size;
+    entries.reserve(read->size());
+    for (const auto& view : *read) {
+        entries.push_back(
+            {view.type, view.flags, view.mask, std::string(view.sid), std::string(view.raw)});
     }
     return entries;
 }
@@ -128,14 +78,14 @@ std::string BuildAcl(const std::vector<Ace>& entries) {
     std::string acl;
     acl += static_cast<char>(kAclRevision);
     acl += '\0';
-    AppendLe(acl, static_cast<std::uint32_t>(kAclHeader + body.size()), 2);
+    AppendLe(acl, static_cast<std::uint32_t>(kAclHeaderSize + body.size()), 2);
     AppendLe(acl, static_cast<std::uint32_t>(entries.size()), 2);
     AppendLe(acl, 0, 2);
     return acl + body;
 }
 
 std::optional<SecurityDescriptor> ParseSecurityDescriptor(const std::string& bytes) {
-    if (bytes.size() < kDescriptorHeader || bytes[0] != 1) {
+    if (bytes.size() < kDescriptorHeaderSize || bytes[0] != 1) {
         return std::nullopt;
     }
     SecurityDescriptor descriptor;
@@ -144,9 +94,9 @@ std::optional<SecurityDescriptor> ParseSecurityDescriptor(const std::string& byt
         return std::nullopt;  // only the self-relative form travels as bytes
     }
     descriptor.daclPresent = (descriptor.control & kSeDaclPresent) != 0;
-    const std::size_t daclOffset = ReadLe(bytes, 16, 4);
+    const std::size_t daclOffset = ReadLe(bytes, kDaclOffsetField, 4);
     if (descriptor.daclPresent && daclOffset != 0) {
-        if (daclOffset + kAclHeader > bytes.size()) {
+        if (daclOffset + kAclHeaderSize > bytes.size()) {
             return std::nullopt;
         }
         const std::size_t aclSize = ReadLe(bytes, daclOffset + 2, 2);
@@ -160,11 +110,11 @@ std::optional<SecurityDescriptor> ParseSecurityDescriptor(const std::string& byt
 
 std::string BuildSecurityDescriptorBytes(std::uint16_t control,
                                          const std::optional<std::string>& dacl) {
-    std::string bytes(kDescriptorHeader, '\0');
+    std::string bytes(kDescriptorHeaderSize, '\0');
     bytes[0] = 1;
     WriteLe(bytes, 2, static_cast<std::uint32_t>(control | kSeSelfRelative | kSeDaclPresent), 2);
     if (dacl.has_value()) {
-        WriteLe(bytes, 16, static_cast<std::uint32_t>(kDescriptorHeader), 4);
+        WriteLe(bytes, 16, static_cast<std::uint32_t>(kDescriptorHeaderSize), 4);
         bytes += *dacl;
     }
     return bytes;

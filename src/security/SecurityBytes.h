@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/SecurityLayout.h"
+
 namespace vx::security {
 
-inline constexpr std::uint8_t kAccessAllowedAce = 0;
-inline constexpr std::uint8_t kAccessDeniedAce = 1;
+inline constexpr std::uint8_t kAccessAllowedAce = platform::kAccessAllowedAceType;
+inline constexpr std::uint8_t kAccessDeniedAce = platform::kAccessDeniedAceType;
 inline constexpr std::uint8_t kContainerInheritAce = 0x02;
 inline constexpr std::uint8_t kInheritedAce = 0x10;
 
@@ -28,8 +30,8 @@ inline constexpr std::uint8_t kAclRevision = 2;
 using Sid = std::string;
 
 Sid MakeSid(std::uint64_t authority, const std::vector<std::uint32_t>& subAuthorities);
-// The length a SID's header says it has; 0 when the bytes cannot be a SID.
-std::size_t SidLength(const std::string& bytes, std::size_t offset = 0);
+// The length of the SID at `offset` when a whole one lies there, else 0.
+using platform::SidLength;
 // "S-1-5-32-544".
 std::string SidText(const Sid& sid);
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/SecurityLayout.h"
 #include "platform/sim/SimSids.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimToken.h"
@@ -67,7 +68,7 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
 }
 
 void SimAccounts::define(const std::string& name, const std::string& sid) {
-    if (sidLength(sid) == sid.size() && !sid.empty()) {
+    if (SidLength(sid) == sid.size() && !sid.empty()) {
         defined_[upperAscii(name)] = sid;
         return;
     }

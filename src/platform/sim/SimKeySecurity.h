@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SecurityLayout.h"
 #include "platform/Types.h"
 
 namespace vx::platform::sim {
@@ -21,8 +22,6 @@ inline constexpr std::uint32_t kSaclSecurityInformation = 8;
 inline constexpr std::uint16_t kSeDaclPresent = 0x0004;
 inline constexpr std::uint16_t kSeSelfRelative = 0x8000;
 
-inline constexpr std::uint8_t kAccessAllowedAceType = 0;
-inline constexpr std::uint8_t kAccessDeniedAceType = 1;
 inline constexpr std::uint8_t kInheritOnlyAce = 0x08;
 
 // A descriptor a key holds as its own. Every one has a DACL (present, possibly null).

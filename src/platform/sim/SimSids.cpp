@@ -4,12 +4,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/SecurityLayout.h"
+
 namespace vx::platform::sim {
 
 namespace {
-
-constexpr std::size_t kSidHeader = 8;
-constexpr std::size_t kMostSubAuthorities = 15;
 
 // One decimal field of the text form; nothing when it is empty, not decimal or above `limit`.
 std::optional<std::uint64_t> decimalField(std::string_view field, std::uint64_t limit) {
@@ -20,15 +19,6 @@ std::optional<std::uint64_t> decimalField(std::string_view field, std::uint64_t 
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     if (value > limit) return std::nullopt;
-    return value;
-}
-
-std::uint32_t readLe32(std::string_view bytes, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
-                 << (8 * i);
-    }
     return value;
 }
 
@@ -72,24 +62,16 @@ std::string sidBytes(std::string_view text) {
     return *sid;
 }
 
-std::size_t sidLength(std::string_view bytes, std::size_t offset) {
-    if (offset > bytes.size() || bytes.size() - offset < kSidHeader || bytes[offset] != 1) return 0;
-    const std::size_t count = static_cast<unsigned char>(bytes[offset + 1]);
-    if (count > kMostSubAuthorities) return 0;
-    const std::size_t length = kSidHeader + 4 * count;
-    return bytes.size() - offset >= length ? length : 0;
-}
-
 std::string sidText(std::string_view sid) {
-    if (sidLength(sid) != sid.size()) return "(not a SID)";
+    if (SidLength(sid) != sid.size()) return "(not a SID)";
     std::uint64_t authority = 0;
-    for (std::size_t i = 2; i < kSidHeader; ++i) {
+    for (std::size_t i = 2; i < kSidHeaderSize; ++i) {
         authority = (authority << 8) | static_cast<unsigned char>(sid[i]);
     }
     std::string text = "S-1-";
     text += std::to_string(authority);
-    for (std::size_t offset = kSidHeader; offset < sid.size(); offset += 4) {
-        text.append("-").append(std::to_string(readLe32(sid, offset)));
+    for (std::size_t offset = kSidHeaderSize; offset < sid.size(); offset += 4) {
+        text.append("-").append(std::to_string(ReadLe(sid, offset, 4)));
     }
     return text;
 }

@@ -15,8 +15,6 @@ namespace vx::platform::sim {
 std::optional<std::string> sidFromText(std::string_view text);
 // The bytes of a SID the caller knows to be well formed; throws std::invalid_argument else.
 std::string sidBytes(std::string_view text);
-// The length of the SID that starts at `offset`, when `bytes` holds it whole; 0 otherwise.
-std::size_t sidLength(std::string_view bytes, std::size_t offset = 0);
 // "S-1-5-32-544"; "(not a SID)" for bytes that are not one.
 std::string sidText(std::string_view sid);
 

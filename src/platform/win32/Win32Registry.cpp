@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/SecurityLayout.h"
+
 namespace vx::platform::win32 {
 namespace {
 
@@ -48,52 +50,17 @@ bool fitsDword(std::size_t count) {
     return static_cast<std::uint64_t>(count) <= std::numeric_limits<DWORD>::max();
 }
 
-std::size_t readLe(const std::string& bytes, std::size_t offset, std::size_t width) {
-    std::size_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-        value |= static_cast<std::size_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-    }
-    return value;
-}
-
-// A SID of revision 1 that lies whole inside `bytes` at `offset`.
-bool sidFits(const std::string& bytes, std::size_t offset) {
-    if (offset > bytes.size() || bytes.size() - offset < 8 || bytes[offset] != 1) return false;
-    const std::size_t count = static_cast<unsigned char>(bytes[offset + 1]);
-    return count <= SID_MAX_SUB_AUTHORITIES && bytes.size() - offset >= 8 + 4 * count;
-}
-
-// An ACL that lies whole inside `bytes` at `offset`, every entry in it too.
-bool aclFits(const std::string& bytes, std::size_t offset) {
-    if (offset > bytes.size() || bytes.size() - offset < sizeof(ACL)) return false;
-    const std::size_t size = readLe(bytes, offset + 2, 2);
-    if (size < sizeof(ACL) || size > bytes.size() - offset) return false;
-    const std::string acl = bytes.substr(offset, size);
-    std::size_t at = sizeof(ACL);
-    for (std::size_t i = 0, count = readLe(acl, 4, 2); i < count; ++i) {
-        if (acl.size() - at < sizeof(ACE_HEADER)) return false;
-        const std::size_t entry = readLe(acl, at + 2, 2);
-        if (entry < 8 || entry > acl.size() - at) return false;
-        const BYTE type = static_cast<BYTE>(acl[at]);
-        if ((type == ACCESS_ALLOWED_ACE_TYPE || type == ACCESS_DENIED_ACE_TYPE) &&
-            !sidFits(acl.substr(at, entry), 8)) {
-            return false;
-        }
-        at += entry;
-    }
-    return true;
-}
-
 bool wholeSelfRelativeDescriptor(const std::string& bytes) {
-    constexpr std::size_t kHeader = 20;
-    if (bytes.size() < kHeader || (readLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) return false;
-    for (const std::size_t field : {std::size_t{4}, std::size_t{8}}) {
-        const std::size_t offset = readLe(bytes, field, 4);
-        if (offset != 0 && !sidFits(bytes, offset)) return false;
+    if (bytes.size() < kDescriptorHeaderSize || (ReadLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) {
+        return false;
     }
-    for (const std::size_t field : {std::size_t{12}, std::size_t{16}}) {
-        const std::size_t offset = readLe(bytes, field, 4);
-        if (offset != 0 && !aclFits(bytes, offset)) return false;
+    for (const std::size_t field : {kOwnerOffsetField, kGroupOffsetField}) {
+        const std::size_t offset = ReadLe(bytes, field, 4);
+        if (offset != 0 && SidLength(bytes, offset) == 0) return false;
+    }
+    for (const std::size_t field : {kSaclOffsetField, kDaclOffsetField}) {
+        const std::size_t offset = ReadLe(bytes, field, 4);
+        if (offset != 0 && !WholeAcl(bytes, offset)) return false;
     }
     return true;
 }
