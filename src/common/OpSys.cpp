@@ -129,7 +129,7 @@ std::string clsOpSys::ClassicEditionText() const {
     }
     // The file lives in the real System32, which a 32-bit reader sees only with redirection off.
     DisableFSRedir();
-    const std::string product = LCase(ReadIni(productFile, "Product Specification", "Product"));
+    const std::string product = LCase(ReadIni(productFile, kProductInfoSection, "Product"));
     RevertFSRedir();
     if (product.find("home") != std::string::npos) {
         return " Home ";

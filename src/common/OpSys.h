@@ -73,6 +73,10 @@ private:
 // The edition name for a management-service edition number (" Professional " for 48).
 std::string EditionNameForSku(std::uint32_t sku);
 
+// System32\prodspec.ini of Windows 2000 to XP names the product edition in this section's
+// "Product" key; the section name is the file's own, byte for byte.
+inline constexpr const char* kProductInfoSection = "Product Specification";
+
 // Windows Vista or later: the one branch between the two ways of branding.
 bool IsVista();
 

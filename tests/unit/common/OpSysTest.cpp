@@ -69,7 +69,8 @@ TEST_F(OpSys, ClassicEditionComesFromProdspecIni) {
     sim().setVersion(WindowsXP());
     const std::string prodspec = "C:\\Windows\\System32\\prodspec.ini";
     const auto platformWith = [&](const std::string& product) {
-        sim().addFile(prodspec, "[Product Specification]\r\nProduct=" + product + "\r\n");
+        sim().addFile(prodspec,
+                      std::string("[") + kProductInfoSection + "]\r\nProduct=" + product + "\r\n");
         return clsOpSys().Platform();
     };
     EXPECT_EQ("Windows XP Home ", platformWith("Windows XP Home Edition"));
