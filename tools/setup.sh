@@ -47,6 +47,16 @@ run_or_print() {
   fi
 }
 
+# write_or_print TEXT FILE: writes TEXT into FILE (a system file) as root; otherwise adds the
+# command that would to the list printed at the end.
+write_or_print() {
+  if [ "$is_root" -eq 1 ]; then
+    printf '%s' "$1" >"$2"
+  else
+    todo+=("printf '%s' $(printf '%q' "$1") > $2")
+  fi
+}
+
 apt_updated=0
 apt_update() {
   [ "$apt_updated" -eq 0 ] || return 0
@@ -104,12 +114,12 @@ add_backports() {
   mirror=$(debian_mirror | head -n 1)
   [ -n "$mirror" ] || fail "no bookworm entry in the apt sources to take the mirror from"
   say "adding bookworm-backports from $mirror"
-  if [ "$is_root" -eq 1 ]; then
-    printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-      "$mirror" >"$backports_list" || fail "cannot write $backports_list"
-  else
-    todo+=("printf 'Types: deb\\nURIs: $mirror\\nSuites: bookworm-backports\\nComponents: main\\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\\n' > $backports_list")
-  fi
+  write_or_print "Types: deb
+URIs: $mirror
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+" "$backports_list" || fail "cannot write $backports_list"
   apt_updated=0
 }
 
@@ -141,27 +151,15 @@ register_handler() {
     if grep -qx "interpreter $qemu" "$binfmt_dir/$handler" && grep -q '^flags:.*F' "$binfmt_dir/$handler"; then
       grep -qx enabled "$binfmt_dir/$handler" && return 0
       say "enabling the $handler handler"
-      if [ "$is_root" -eq 1 ]; then
-        echo 1 >"$binfmt_dir/$handler" || fail "cannot enable the $handler handler"
-      else
-        todo+=("echo 1 > $binfmt_dir/$handler")
-      fi
+      write_or_print 1 "$binfmt_dir/$handler" || fail "cannot enable the $handler handler"
       return 0
     fi
     say "replacing the $handler handler"
-    if [ "$is_root" -eq 1 ]; then
-      echo -1 >"$binfmt_dir/$handler" || fail "cannot remove the old $handler handler"
-    else
-      todo+=("echo -1 > $binfmt_dir/$handler")
-    fi
+    write_or_print -1 "$binfmt_dir/$handler" || fail "cannot remove the old $handler handler"
   fi
   say "registering $qemu for i386 programs"
-  if [ "$is_root" -eq 1 ]; then
-    printf ':%s:M::%s:%s:%s:F\n' "$handler" "$magic" "$mask" "$qemu" >"$binfmt_dir/register" ||
-      fail "cannot register the $handler handler"
-  else
-    todo+=("printf ':%s:M::%s:%s:%s:F\\n' '$handler' '$magic' '$mask' '$qemu' > $binfmt_dir/register")
-  fi
+  write_or_print ":$handler:M::$magic:$mask:$qemu:F" "$binfmt_dir/register" ||
+    fail "cannot register the $handler handler"
 }
 
 how_32bit_runs() {
