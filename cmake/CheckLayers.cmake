@@ -13,12 +13,14 @@ set(_allowed_common platform)
 set(_allowed_registry platform common)
 set(_allowed_security platform common registry)
 set(_allowed_deletion platform common registry security)
-set(_allowed_engine platform common registry security deletion)
-set(_allowed_ui platform common registry security deletion engine)
-set(_allowed_ui/win32 platform platform/win32 common registry security deletion engine ui)
-set(_allowed_app platform platform/win32 common registry security deletion engine ui ui/win32)
-set(_layers platform platform/sim platform/win32 common registry security deletion engine ui
-            ui/win32 app)
+set(_allowed_backup platform common registry security deletion)
+set(_allowed_engine platform common registry security deletion backup)
+set(_allowed_ui platform common registry security deletion backup engine)
+set(_allowed_ui/win32 platform platform/win32 common registry security deletion backup engine ui)
+set(_allowed_app platform platform/win32 common registry security deletion backup engine ui
+                   ui/win32)
+set(_layers platform platform/sim platform/win32 common registry security deletion backup engine
+            ui ui/win32 app)
 
 # The layer of a path below src/: its first folder, or the first two for a backend or the
 # Windows side of the editor.
