@@ -12,7 +12,7 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
     if (!named_.emplace(root, view, LCase(path)).second) {
         return;
     }
-    RegistryKey key;
+    registry::RegistryKey key;
     std::string descriptor;
     if (key.open(root, path, platform::kReadControl | view) == platform::kSuccess &&
         platform::Current().registry().getKeySecurity(key.handle(), kDaclSecurityInformation,
@@ -23,7 +23,7 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
 
 void DaclSnapshot::Restore() {
     for (const auto& saved : saved_) {
-        RegistryKey key;
+        registry::RegistryKey key;
         if (key.open(saved.root, saved.path, platform::kWriteDac | saved.view) !=
             platform::kSuccess) {
             continue;  // gone after all, or out of reach

@@ -13,7 +13,9 @@ namespace vx::contract {
 namespace {
 
 using namespace security;
+using deletion::fDeleteKey;
 using platform::RegistryHandle;
+using registry::fWriteValue;
 
 class KeySecurityContract : public ContractTest {
 protected:

@@ -11,6 +11,9 @@ namespace vx::contract {
 namespace {
 
 using platform::RegistryHandle;
+using registry::fReadValue;
+using registry::fWriteValue;
+using registry::RegValue;
 
 class RegistryContract : public ContractTest {
 protected:

@@ -1,6 +1,6 @@
 #include "ui/win32/ExplorerBarFonts.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -54,4 +54,4 @@ int TextWidth(HDC dc, HFONT font, const std::string& text) {
     return static_cast<int>(size.cx);
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

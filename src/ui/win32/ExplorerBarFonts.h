@@ -7,7 +7,7 @@
 
 #include "ui/win32/ExplorerBarGdi.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 // The given font in its normal, bold and underlined forms. The base font belongs to whoever
 // set it; the variants belong to this object.
@@ -34,4 +34,4 @@ struct PaneFonts {
 // 0 when the DC cannot say.
 [[nodiscard]] int TextWidth(HDC dc, HFONT font, const std::string& text);
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

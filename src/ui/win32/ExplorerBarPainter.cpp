@@ -8,7 +8,7 @@
 
 #include "ui/win32/ExplorerBarGdi.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -166,4 +166,4 @@ void Painter::PaintBody(HDC dc, int group) const {
     }
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -8,7 +8,7 @@
 #include "ui/win32/ExplorerBarFonts.h"
 #include "ui/win32/ExplorerBarTheme.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 struct PaintState {
     bool hasFocus = false;
@@ -31,4 +31,4 @@ private:
     const ExplorerTheme& theme_;
 };
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -1,6 +1,6 @@
 #include "ui/win32/ExplorerBarTheme.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -46,4 +46,4 @@ bool ExplorerTheme::Draw(HDC dc, int part, int state, const RECT& rect) const no
            SUCCEEDED(drawThemeBackground_(theme_, dc, part, state, &rect, nullptr));
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -7,7 +7,7 @@
 
 #include "platform/win32/Handles.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 class ExplorerTheme {
 public:
@@ -40,4 +40,4 @@ private:
     HTHEME theme_ = nullptr;
 };
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -12,18 +12,6 @@
 
 namespace vx::ui::win32 {
 
-using detail::ExplorerTheme;
-using detail::Painter;
-using detail::PaintScope;
-using detail::PaintState;
-using detail::PaneFonts;
-using detail::Selection;
-using detail::TextHeight;
-using detail::TextWidth;
-using detail::UniqueBitmap;
-using detail::UniqueDc;
-using detail::WindowDc;
-
 class XPExplorerBar::Impl final : public platform::win32::Window {
 public:
     Impl() = default;

@@ -8,6 +8,9 @@ namespace vx::test {
 namespace {
 
 using namespace security;
+using deletion::fDeleteKey;
+using deletion::fDeleteSubkeys;
+using deletion::fDeleteValue;
 using Lines = std::vector<std::string>;
 
 const std::string kOem = "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
