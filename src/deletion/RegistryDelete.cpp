@@ -111,12 +111,12 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
                 break;
             }
             retried = true;
-            snapshot.Remember(root, path, view);
+            snapshot.remember(root, path, view);
             TakeOwnershipForValue(topKey, path);
             security::GetRegKeyPermissions(topKey, path, view);
         }
         if (Refused(status)) {
-            snapshot.Restore();
+            snapshot.restore();
         }
         if (status == platform::kErrorFileNotFound) {
             notFound = true;
@@ -128,7 +128,7 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
         return Refused(status) ? status : platform::kSuccess;
     } catch (...) {
         reportError(CurrentError());
-        snapshot.Restore();
+        snapshot.restore();
         return status;
     }
 }
@@ -153,7 +153,7 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
     security::DaclSnapshot snapshot;
     for (bool secondRun = false;; secondRun = true) {
         try {
-            snapshot.Remember(root, fullPath(), view);
+            snapshot.remember(root, fullPath(), view);
             if (secondRun) {
                 std::string owner, grantee;
                 security::TakeOwnershipOfKey(topKey, fullPath(), owner, grantee);
@@ -189,7 +189,7 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
         break;
     }
     if (Refused(result)) {
-        snapshot.Restore();
+        snapshot.restore();
     }
     if (status == platform::kErrorFileNotFound) {
         notFound = true;
@@ -220,7 +220,7 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
         for (const auto& child : names) {
             const std::string childPath = keyPath + "\\" + child;
             if (snapshot != nullptr) {
-                snapshot->Remember(root, childPath, viewFlag);
+                snapshot->remember(root, childPath, viewFlag);
             }
             security::GetRegKeyPermissions(topKey, childPath, viewFlag);
             fDeleteSubkeys(root, childPath, topKey, viewFlag, snapshot);

@@ -7,7 +7,7 @@
 #include "security/SecurityBytes.h"
 
 namespace vx::security {
-void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& path,
+void DaclSnapshot::remember(platform::RegistryHandle root, const std::string& path,
                             std::uint32_t view) {
     if (!named_.emplace(root, view, LCase(path)).second) {
         return;
@@ -21,7 +21,7 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
     }
 }
 
-void DaclSnapshot::Restore() {
+void DaclSnapshot::restore() {
     for (const auto& saved : saved_) {
         registry::RegistryKey key;
         if (key.open(saved.root, saved.path, platform::kWriteDac | saved.view) !=

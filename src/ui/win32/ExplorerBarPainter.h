@@ -20,11 +20,11 @@ public:
     Painter(const ExplorerBarModel& model, const PaneFonts& fonts, const ExplorerTheme& theme)
         : model_(model), fonts_(fonts), theme_(theme) {}
 
-    void Paint(HDC dc, const RECT& client, PaintState state) const;
+    void paint(HDC dc, const RECT& client, PaintState state) const;
 
 private:
-    void PaintHeader(HDC dc, int group) const;
-    void PaintBody(HDC dc, int group) const;
+    void paintHeader(HDC dc, int group) const;
+    void paintBody(HDC dc, int group) const;
 
     const ExplorerBarModel& model_;
     const PaneFonts& fonts_;
