@@ -25,7 +25,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         // With switches on the command line (or a refused launch password) the launcher is
         // never called and the process ends here.
         vx::engine::Main([&] {
-            editor = vx::ui::win32::frmVexilla::Open(
+            editor = vx::ui::win32::frmVexilla::open(
                 instance, showCommand, [&](HWND window) { icons = vx::app::SetAppIcon(window); });
         });
         if (editor) {

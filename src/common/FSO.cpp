@@ -14,7 +14,7 @@ void clsFSO::KillFile(const std::string& path) const {
     }
 }
 
-PathKind clsFSO::PathType(const std::string& path) const {
+PathKind clsFSO::pathType(const std::string& path) const {
     try {
         const auto attributes = platform::Current().files().attributes(path);
         if (!attributes.has_value()) {

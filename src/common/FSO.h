@@ -12,7 +12,7 @@ public:
     // Deletes one file by its full path; a missing file is no failure. Reports nothing.
     void KillFile(const std::string& path) const;
     // Tells a file from a folder from a path that does not exist (redirection as it stands).
-    PathKind PathType(const std::string& path) const;
+    PathKind pathType(const std::string& path) const;
 };
 
 // The shared text-file writer: writes `text` and a CRLF, replacing the file or appending to

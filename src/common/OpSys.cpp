@@ -122,7 +122,7 @@ std::string EditionNameForSku(std::uint32_t sku) {
     return " Unknown (SKU Bit " + ToText(sku) + ") ";
 }
 
-std::string clsOpSys::ClassicEditionText() const {
+std::string clsOpSys::classicEditionText() const {
     const std::string productFile = WinSysDir + "\\prodspec.ini";
     if (!DoesFileExist(productFile, false)) {
         return " Undefined Edition ";
@@ -144,9 +144,9 @@ std::string clsOpSys::ClassicEditionText() const {
     return "";
 }
 
-std::string clsOpSys::EditionText() const {
+std::string clsOpSys::editionText() const {
     try {
-        return record_.majorVersion < 6 ? ClassicEditionText() : EditionNameForSku(VistaSKU());
+        return record_.majorVersion < 6 ? classicEditionText() : EditionNameForSku(VistaSKU());
     } catch (...) {
         return "";
     }
@@ -156,13 +156,13 @@ std::string clsOpSys::Platform() const {
     if (isWinME_) return "Windows Me";
     if (isWin98_) return "Windows 98";
     if (isWin95_) return "Windows 95";
-    if (is2008R2_) return "Windows Server 2008 R2" + EditionText();
-    if (isWin8_) return "Windows 8" + EditionText();
-    if (isWin7_) return "Windows 7" + EditionText();
-    if (is2008_) return "Windows Server 2008" + EditionText();
-    if (isVista_) return "Windows Vista" + EditionText();
+    if (is2008R2_) return "Windows Server 2008 R2" + editionText();
+    if (isWin8_) return "Windows 8" + editionText();
+    if (isWin7_) return "Windows 7" + editionText();
+    if (is2008_) return "Windows Server 2008" + editionText();
+    if (isVista_) return "Windows Vista" + editionText();
     if (is2003_) return "Windows Server 2003";
-    if (isWinXP_) return "Windows XP" + EditionText();
+    if (isWinXP_) return "Windows XP" + editionText();
     if (isWin2K_) return "Windows 2000";
     if (isWinNT_) return "Windows NT";
     return "";

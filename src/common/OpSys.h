@@ -24,12 +24,12 @@ public:
     std::uint16_t ServicePackMinor() const { return record_.servicePackMinor; }
     std::uint16_t SuiteMask() const { return record_.suiteMask; }
 
-    bool HasAS() const { return SuiteBit(1); }
-    bool HasBO() const { return SuiteBit(2); }
-    bool HasDC() const { return SuiteBit(7); }
-    bool HasSBS() const { return SuiteBit(0); }
-    bool HasSBSr() const { return SuiteBit(5); }
-    bool HasTS() const { return SuiteBit(4); }
+    bool HasAS() const { return suiteBit(1); }
+    bool HasBO() const { return suiteBit(2); }
+    bool HasDC() const { return suiteBit(7); }
+    bool HasSBS() const { return suiteBit(0); }
+    bool HasSBSr() const { return suiteBit(5); }
+    bool HasTS() const { return suiteBit(4); }
 
     bool IsWin8() const { return isWin8_; }
     bool IsWin7() const { return isWin7_; }
@@ -60,9 +60,9 @@ public:
         CommonProgramFilesPath, TempPath, TmpPath;
 
 private:
-    bool SuiteBit(int bit) const { return (record_.suiteMask & (1u << bit)) != 0; }
-    std::string EditionText() const;
-    std::string ClassicEditionText() const;
+    bool suiteBit(int bit) const { return (record_.suiteMask & (1u << bit)) != 0; }
+    std::string editionText() const;
+    std::string classicEditionText() const;
 
     platform::OsVersionRecord record_;
     bool isWin95_ = false, isWin98_ = false, isWinME_ = false;

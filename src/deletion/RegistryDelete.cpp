@@ -16,7 +16,7 @@
 #include "security/KeyPermissions.h"
 #include "security/Ownership.h"
 
-namespace vx {
+namespace vx::deletion {
 namespace {
 
 // A report line of the status reached so far.
@@ -77,7 +77,7 @@ void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath
 
 std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath,
                            const std::string& valueName, bool& notFound) {
-    std::uint32_t status = kStatusNotReached;
+    std::uint32_t status = registry::kStatusNotReached;
     std::string path = keyPath;
     security::DaclSnapshot snapshot;
     bool retried = false;
@@ -87,21 +87,21 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
                      StatusReached(status)});
     };
     try {
-        const auto root = fTopKey(topKey);
-        if (root == kTopKeyUnknown) {
+        const auto root = registry::fTopKey(topKey);
+        if (root == registry::kTopKeyUnknown) {
             reportError(kUnknownTopKey);
             return status;
         }
         while (true) {
-            if (root == kTopKeyIniFile) {
+            if (root == registry::kTopKeyIniFile) {
                 // The key is blanked, as the profile functions cannot tell "delete" apart here.
                 status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
                              ? platform::kSuccess
                              : platform::kErrorAccessDenied;
                 break;
             }
-            const std::uint32_t view = ApplyViewRule(path);
-            RegistryKey key;
+            const std::uint32_t view = registry::ApplyViewRule(path);
+            registry::RegistryKey key;
             status = key.open(root, path, platform::kKeySetValue | view);
             if (status == platform::kSuccess) {
                 status = platform::Current().registry().deleteValue(key.handle(), valueName);
@@ -111,12 +111,12 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
                 break;
             }
             retried = true;
-            snapshot.Remember(root, path, view);
+            snapshot.remember(root, path, view);
             TakeOwnershipForValue(topKey, path);
             security::GetRegKeyPermissions(topKey, path, view);
         }
         if (Refused(status)) {
-            snapshot.Restore();
+            snapshot.restore();
         }
         if (status == platform::kErrorFileNotFound) {
             notFound = true;
@@ -128,38 +128,38 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
         return Refused(status) ? status : platform::kSuccess;
     } catch (...) {
         reportError(CurrentError());
-        snapshot.Restore();
+        snapshot.restore();
         return status;
     }
 }
 
 std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPath,
                          const std::string& keyName, bool& notFound) {
-    std::uint32_t status = kStatusNotReached;
-    std::uint32_t result = kStatusNotReached;
+    std::uint32_t status = registry::kStatusNotReached;
+    std::uint32_t result = registry::kStatusNotReached;
     std::string parent = parentPath;
     const auto fullPath = [&] { return parent + "\\" + keyName; };
     const auto reportError = [&](const TrappedError& error) {
         ReportError(report::kDeleteKey, error,
                     {Labelled("Key", topKey + "\\" + fullPath()), StatusReached(status)});
     };
-    const auto root = fTopKey(topKey);
-    if (root == kTopKeyUnknown) {
+    const auto root = registry::fTopKey(topKey);
+    if (root == registry::kTopKeyUnknown) {
         reportError(kUnknownTopKey);
         return result;
     }
     // Both runs work in one view: the walk and the final deletion see the same keys.
-    const std::uint32_t view = ApplyViewRule(parent);
+    const std::uint32_t view = registry::ApplyViewRule(parent);
     security::DaclSnapshot snapshot;
     for (bool secondRun = false;; secondRun = true) {
         try {
-            snapshot.Remember(root, fullPath(), view);
+            snapshot.remember(root, fullPath(), view);
             if (secondRun) {
                 std::string owner, grantee;
                 security::TakeOwnershipOfKey(topKey, fullPath(), owner, grantee);
             }
             security::GetRegKeyPermissions(topKey, fullPath(), view);
-            RegistryKey key;
+            registry::RegistryKey key;
             status = key.open(root, parent, platform::kKeyCreateSubKey | view);
             if (status == platform::kSuccess) {
                 fDeleteSubkeys(root, fullPath(), topKey, view, &snapshot);
@@ -189,7 +189,7 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
         break;
     }
     if (Refused(result)) {
-        snapshot.Restore();
+        snapshot.restore();
     }
     if (status == platform::kErrorFileNotFound) {
         notFound = true;
@@ -204,8 +204,8 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
                     std::optional<std::uint32_t> view, security::DaclSnapshot* snapshot) {
     try {
         DPrint("modRegistry\\fDeleteSubkeys passed: " + topKey + "\\" + keyPath);
-        const std::uint32_t viewFlag = view.has_value() ? *view : ApplyViewRule(keyPath);
-        RegistryKey key;
+        const std::uint32_t viewFlag = view.has_value() ? *view : registry::ApplyViewRule(keyPath);
+        registry::RegistryKey key;
         if (key.open(root, keyPath, platform::kKeyAllAccess | viewFlag) != platform::kSuccess) {
             DPrint("modRegistry\\fDeleteSubkeys: Error opening key: " + keyPath);
             return;
@@ -220,7 +220,7 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
         for (const auto& child : names) {
             const std::string childPath = keyPath + "\\" + child;
             if (snapshot != nullptr) {
-                snapshot->Remember(root, childPath, viewFlag);
+                snapshot->remember(root, childPath, viewFlag);
             }
             security::GetRegKeyPermissions(topKey, childPath, viewFlag);
             fDeleteSubkeys(root, childPath, topKey, viewFlag, snapshot);
@@ -232,4 +232,4 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
     }
 }
 
-}  // namespace vx
+}  // namespace vx::deletion

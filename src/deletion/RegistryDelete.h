@@ -9,11 +9,11 @@
 
 #include "platform/Registry.h"
 
-namespace vx {
-
-namespace security {
+namespace vx::security {
 class DaclSnapshot;
-}
+}  // namespace vx::security
+
+namespace vx::deletion {
 
 // 0 when the value is gone or was never there (then `notFound` is set), 99 for an unknown
 // top key, else the refused status.
@@ -30,4 +30,4 @@ void fDeleteSubkeys(platform::RegistryHandle root, std::string keyPath, const st
                     std::optional<std::uint32_t> view = std::nullopt,
                     security::DaclSnapshot* snapshot = nullptr);
 
-}  // namespace vx
+}  // namespace vx::deletion

@@ -19,11 +19,11 @@ void ApplyBranding() {
     }
     OemInformation information;
     Guarded(report::kApplyBranding, [&] {
-        information.model = settings::Read(settings::kModel);
-        information.url = settings::Read(settings::kUrl);
-        information.manufacturer = settings::Read(settings::kMfgr);
-        information.hours = settings::Read(settings::kHours);
-        information.phone = settings::Read(settings::kPhone);
+        information.model = ReadSetting(settings::kModel);
+        information.url = ReadSetting(settings::kUrl);
+        information.manufacturer = ReadSetting(settings::kMfgr);
+        information.hours = ReadSetting(settings::kHours);
+        information.phone = ReadSetting(settings::kPhone);
     });
     ReplaceSystemLogo();
     bool vista = false;

@@ -4,28 +4,24 @@
 #include "common/AppState.h"
 #include "common/Ini.h"
 
-namespace vx::settings {
+namespace vx::engine {
 
-std::string Read(const Key& key) {
+std::string ReadSetting(const SettingKey& key) {
     return ReadIni(State().settingsFilePath, key.section, key.name);
 }
 
-void Write(const Key& key, const std::string& value) {
+void WriteSetting(const SettingKey& key, const std::string& value) {
     WriteIni(State().settingsFilePath, key.section, key.name, value);
 }
 
-}  // namespace vx::settings
+std::string ToolkitSettingsPath() { return AppPath() + toolkit::kSettingsFile; }
 
-namespace vx::toolkit {
-
-std::string SettingsFilePath() { return AppPath() + kSettingsFile; }
-
-std::string Read(const settings::Key& key) {
-    return ReadIni(SettingsFilePath(), key.section, key.name);
+std::string ReadToolkitSetting(const SettingKey& key) {
+    return ReadIni(ToolkitSettingsPath(), key.section, key.name);
 }
 
-void Write(const settings::Key& key, const std::string& value) {
-    WriteIni(SettingsFilePath(), key.section, key.name, value);
+void WriteToolkitSetting(const SettingKey& key, const std::string& value) {
+    WriteIni(ToolkitSettingsPath(), key.section, key.name, value);
 }
 
-}  // namespace vx::toolkit
+}  // namespace vx::engine

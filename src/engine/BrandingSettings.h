@@ -4,32 +4,47 @@
 
 #include <string>
 
-namespace vx::settings {
+namespace vx::engine {
 
-struct Key {
+// One key of an INI file: its section and its name.
+struct SettingKey {
     const char* section;
     const char* name;
 };
 
-inline constexpr Key kMfgr{"OSBranding", "Mfgr"};
-inline constexpr Key kModel{"OSBranding", "Model"};
-inline constexpr Key kPhone{"OSBranding", "Phone"};
-inline constexpr Key kHours{"OSBranding", "Hours"};
-inline constexpr Key kUrl{"OSBranding", "URL"};
-inline constexpr Key kButtonName{"OSBranding", "ButtonName"};
-inline constexpr Key kButtonToolTip{"OSBranding", "ButtonToolTip"};
-inline constexpr Key kButtonAction{"OSBranding", "ButtonAction"};
-inline constexpr Key kButtonAltAction{"OSBranding", "ButtonAltAction"};
-inline constexpr Key kButtonAltName{"OSBranding", "ButtonAltName"};
-inline constexpr Key kButtonIcon{"OSBranding", "ButtonIcon"};
-inline constexpr Key kShortcutUrl{"DesktopShortcut", "ShortcutURL"};
-inline constexpr Key kShortcutName{"DesktopShortcut", "ShortcutName"};
-inline constexpr Key kShortcutIcon{"DesktopShortcut", "ShortcutIcon"};
-inline constexpr Key kUseIE{"DesktopShortcut", "UseIE"};
-inline constexpr Key kDropDesktopShortcutIcon{"Config", "DropDesktopShortcutIcon"};
+// Read from / write to the active settings file.
+std::string ReadSetting(const SettingKey& key);
+void WriteSetting(const SettingKey& key, const std::string& value);
+
+// AppPath() + the toolkit's settings file.
+std::string ToolkitSettingsPath();
+// Read from / write to the toolkit's settings file.
+std::string ReadToolkitSetting(const SettingKey& key);
+void WriteToolkitSetting(const SettingKey& key, const std::string& value);
+
+}  // namespace vx::engine
+
+namespace vx::engine::settings {
+
+inline constexpr SettingKey kMfgr{"OSBranding", "Mfgr"};
+inline constexpr SettingKey kModel{"OSBranding", "Model"};
+inline constexpr SettingKey kPhone{"OSBranding", "Phone"};
+inline constexpr SettingKey kHours{"OSBranding", "Hours"};
+inline constexpr SettingKey kUrl{"OSBranding", "URL"};
+inline constexpr SettingKey kButtonName{"OSBranding", "ButtonName"};
+inline constexpr SettingKey kButtonToolTip{"OSBranding", "ButtonToolTip"};
+inline constexpr SettingKey kButtonAction{"OSBranding", "ButtonAction"};
+inline constexpr SettingKey kButtonAltAction{"OSBranding", "ButtonAltAction"};
+inline constexpr SettingKey kButtonAltName{"OSBranding", "ButtonAltName"};
+inline constexpr SettingKey kButtonIcon{"OSBranding", "ButtonIcon"};
+inline constexpr SettingKey kShortcutUrl{"DesktopShortcut", "ShortcutURL"};
+inline constexpr SettingKey kShortcutName{"DesktopShortcut", "ShortcutName"};
+inline constexpr SettingKey kShortcutIcon{"DesktopShortcut", "ShortcutIcon"};
+inline constexpr SettingKey kUseIE{"DesktopShortcut", "UseIE"};
+inline constexpr SettingKey kDropDesktopShortcutIcon{"Config", "DropDesktopShortcutIcon"};
 
 // The order in which the editor saves every key.
-inline constexpr Key kSaveOrder[] = {
+inline constexpr SettingKey kSaveOrder[] = {
     kMfgr,       kModel,         kPhone,        kHours,           kUrl,
     kButtonName, kButtonToolTip, kButtonAction, kButtonAltAction, kButtonAltName,
     kButtonIcon, kShortcutUrl,   kShortcutName, kShortcutIcon,    kUseIE,
@@ -39,13 +54,9 @@ inline constexpr Key kSaveOrder[] = {
 inline constexpr const char* kLogoFile = "oemlogo.bmp";
 inline constexpr const char* kSupportTextFile = "oeminfo.ini";
 
-// Read from / write to the active settings file.
-std::string Read(const Key& key);
-void Write(const Key& key, const std::string& value);
+}  // namespace vx::engine::settings
 
-}  // namespace vx::settings
-
-namespace vx::toolkit {
+namespace vx::engine::toolkit {
 
 // The toolkit's own settings file, read only apart from the launch password switch.
 inline constexpr const char* kSettingsFile = "..\\config\\corvid.ini";
@@ -53,17 +64,12 @@ inline constexpr const char* kExecutable = "..\\CORVID.EXE";
 inline constexpr const char* kBrandingFolder = "..\\Config\\Vexilla\\";
 inline constexpr const char* kAppIcon = "..\\config\\applogo.ico";
 
-inline constexpr settings::Key kPasswordProtectedLaunch{"General", "PasswordProtectedLaunch"};
-inline constexpr settings::Key kLaunchPassword{"General", "LaunchPassword"};
-inline constexpr settings::Key kDisableSideBarThemes{"Config", "DisableSideBarThemes"};
-inline constexpr settings::Key kUseAltIcon{"Reg", "UseAltIcon"};
+inline constexpr SettingKey kPasswordProtectedLaunch{"General", "PasswordProtectedLaunch"};
+inline constexpr SettingKey kLaunchPassword{"General", "LaunchPassword"};
+inline constexpr SettingKey kDisableSideBarThemes{"Config", "DisableSideBarThemes"};
+inline constexpr SettingKey kUseAltIcon{"Reg", "UseAltIcon"};
 
 inline constexpr const char* kRegistryKey = "Software\\Tallowbyte\\Corvid";
 inline constexpr const char* kRegistrySidebarValue = "DisableSidebarThemes";
 
-// AppPath() + the toolkit's settings file.
-std::string SettingsFilePath();
-std::string Read(const settings::Key& key);
-void Write(const settings::Key& key, const std::string& value);
-
-}  // namespace vx::toolkit
+}  // namespace vx::engine::toolkit

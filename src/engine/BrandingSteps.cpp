@@ -18,16 +18,17 @@
 namespace vx::engine {
 namespace {
 
-void WriteOemValue(const char* name, const char* type, const RegValue& value) {
-    Guarded(report::kApplyBranding,
-            [&] { static_cast<void>(fWriteValue("HKLM", kOemInformationKey, name, type, value)); });
+void WriteOemValue(const char* name, const char* type, const registry::RegValue& value) {
+    Guarded(report::kApplyBranding, [&] {
+        static_cast<void>(registry::fWriteValue("HKLM", kOemInformationKey, name, type, value));
+    });
 }
 
 void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type,
-                    const RegValue& value) {
+                    const registry::RegValue& value) {
     Guarded(report::kRegisterOemLink, [&] {
-        static_cast<void>(fWriteValue("HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix,
-                                      valueName, type, value));
+        static_cast<void>(registry::fWriteValue(
+            "HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix, valueName, type, value));
     });
 }
 
@@ -68,7 +69,7 @@ void WriteOemInformation(const OemInformation& information) {
     }
     Guarded(report::kApplyBranding, [&] {
         bool notFound = false;
-        static_cast<void>(fDeleteValue("HKLM", kOemInformationKey, "Model", notFound));
+        static_cast<void>(deletion::fDeleteValue("HKLM", kOemInformationKey, "Model", notFound));
     });
 }
 

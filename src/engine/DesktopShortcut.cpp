@@ -55,10 +55,10 @@ void WriteInternetShortcut(const std::string& file, const std::string& url,
 void DropDesktopShortcut() {
     std::string url, name, icon, useIE;
     Guarded(report::kDropDesktopShortcut, [&] {
-        url = settings::Read(settings::kShortcutUrl);
-        name = settings::Read(settings::kShortcutName);
-        icon = settings::Read(settings::kShortcutIcon);
-        useIE = settings::Read(settings::kUseIE);
+        url = ReadSetting(settings::kShortcutUrl);
+        name = ReadSetting(settings::kShortcutName);
+        icon = ReadSetting(settings::kShortcutIcon);
+        useIE = ReadSetting(settings::kUseIE);
     });
     if (url.empty() || name.empty() || !AcceptFileName("ShortcutName", name)) {
         return;
@@ -95,8 +95,8 @@ void DropDesktopShortcut() {
 void RemoveDesktopShortcut() {
     std::string name, icon;
     Guarded(report::kRemoveDesktopShortcut, [&] {
-        name = settings::Read(settings::kShortcutName);
-        icon = settings::Read(settings::kShortcutIcon);
+        name = ReadSetting(settings::kShortcutName);
+        icon = ReadSetting(settings::kShortcutIcon);
     });
     if (name.empty() || !AcceptFileName("ShortcutName", name)) {
         return;

@@ -15,12 +15,10 @@ void RegisterOemLink() {
     Guarded(report::kRegisterOemLink, [&] {
         settingsPresent = DoesFileExist(State().settingsFilePath, false);
         if (settingsPresent) {
-            values = {settings::Read(settings::kButtonName),
-                      settings::Read(settings::kButtonToolTip),
-                      settings::Read(settings::kButtonAction),
-                      settings::Read(settings::kButtonAltAction),
-                      settings::Read(settings::kButtonAltName),
-                      settings::Read(settings::kButtonIcon)};
+            values = {
+                ReadSetting(settings::kButtonName),    ReadSetting(settings::kButtonToolTip),
+                ReadSetting(settings::kButtonAction),  ReadSetting(settings::kButtonAltAction),
+                ReadSetting(settings::kButtonAltName), ReadSetting(settings::kButtonIcon)};
         }
     });
     if (settingsPresent) {

@@ -16,7 +16,7 @@ void RemoveBranding() {
     Guarded(report::kRemoveBranding, [] { DeleteSystemFile(System32File(settings::kLogoFile)); });
     Guarded(report::kRemoveBranding, [] {
         bool notFound = false;
-        static_cast<void>(fDeleteKey("HKCR", "CLSID", kOemLinkClassId, notFound));
+        static_cast<void>(deletion::fDeleteKey("HKCR", "CLSID", kOemLinkClassId, notFound));
     });
     bool vista = false;
     Guarded(report::kRemoveBranding, [&] { vista = IsVista(); });
@@ -26,7 +26,8 @@ void RemoveBranding() {
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
             Guarded(report::kRemoveBranding, [&] {
                 bool notFound = false;
-                static_cast<void>(fDeleteValue("HKLM", kOemInformationKey, value, notFound));
+                static_cast<void>(
+                    deletion::fDeleteValue("HKLM", kOemInformationKey, value, notFound));
             });
         }
     } else {

@@ -26,14 +26,14 @@ void ChooseSettingsFile() {
 }
 
 void ReadSidebarThemeSwitch() {
-    if (toolkit::Read(toolkit::kDisableSideBarThemes) == "1") {
+    if (ReadToolkitSetting(toolkit::kDisableSideBarThemes) == "1") {
         State().sidebarThemesDisabled = true;
         return;
     }
-    RegValue value = std::string();
-    static_cast<void>(fReadValue("HKLM", toolkit::kRegistryKey, toolkit::kRegistrySidebarValue, "S",
-                                 std::string(), value));
-    if (ToText(value) == "1") {
+    registry::RegValue value = std::string();
+    static_cast<void>(registry::fReadValue(
+        "HKLM", toolkit::kRegistryKey, toolkit::kRegistrySidebarValue, "S", std::string(), value));
+    if (registry::ToText(value) == "1") {
         State().sidebarThemesDisabled = true;
     }
 }
@@ -103,15 +103,15 @@ void RunSwitches(const std::string& commandLine, const BrandingActions& actions)
 }
 
 bool LaunchPasswordRefused() {
-    if (toolkit::Read(toolkit::kPasswordProtectedLaunch) != "1") {
+    if (ReadToolkitSetting(toolkit::kPasswordProtectedLaunch) != "1") {
         return false;
     }
     const auto answer = platform::Current().userInterface().inputBox(
         "Enter Launch Password (case sensitive):", kAppTitle, "");
-    if (answer.value_or("") != toolkit::Read(toolkit::kLaunchPassword)) {
+    if (answer.value_or("") != ReadToolkitSetting(toolkit::kLaunchPassword)) {
         return true;
     }
-    toolkit::Write(toolkit::kPasswordProtectedLaunch, "0");
+    WriteToolkitSetting(toolkit::kPasswordProtectedLaunch, "0");
     return false;
 }
 
@@ -120,7 +120,8 @@ std::string AlternateAppIconFile() {
         // An empty or non-numeric setting is simply "not 1".
         std::int32_t setting = 0;
         try {
-            setting = ToInt32(RegValue(toolkit::Read(toolkit::kUseAltIcon)));
+            setting =
+                registry::ToInt32(registry::RegValue(ReadToolkitSetting(toolkit::kUseAltIcon)));
         } catch (const std::exception&) {
             setting = 0;
         }

@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 
-namespace vx {
+namespace vx::registry {
 
 class RegistryKey {
 public:
@@ -40,4 +40,4 @@ private:
     platform::RegistryHandle handle_ = 0;
 };
 
-}  // namespace vx
+}  // namespace vx::registry

@@ -8,7 +8,7 @@
 #include "common/Text.h"
 #include "platform/Platform.h"
 
-namespace vx {
+namespace vx::registry {
 
 std::uint32_t fTopKey(const std::string& topKey) {
     std::uint32_t result = kTopKeyUnknown;
@@ -67,4 +67,4 @@ std::uint32_t ApplyViewRule(std::string& keyPath) {
     return 0;
 }
 
-}  // namespace vx
+}  // namespace vx::registry

@@ -7,7 +7,7 @@
 
 #include "platform/Registry.h"
 
-namespace vx {
+namespace vx::registry {
 
 inline constexpr std::uint32_t kTopKeyUnknown = 0;
 inline constexpr std::uint32_t kTopKeyIniFile = 1;
@@ -25,4 +25,4 @@ bool fIs64Bit();
 // mounted under a "guest_" name; every other path is opened in the 64-bit view.
 std::uint32_t ApplyViewRule(std::string& keyPath);
 
-}  // namespace vx
+}  // namespace vx::registry

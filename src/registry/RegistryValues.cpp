@@ -11,7 +11,7 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryPaths.h"
 
-namespace vx {
+namespace vx::registry {
 namespace {
 
 // The lines below the header of a value operation's trace and of its error report.
@@ -249,4 +249,4 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
     }
 }
 
-}  // namespace vx
+}  // namespace vx::registry

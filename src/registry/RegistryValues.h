@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-namespace vx {
+namespace vx::registry {
 
 using RegValue = std::variant<std::string, std::int32_t, bool>;
 
@@ -28,4 +28,4 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
                           const std::string& valueName, const std::string& type,
                           const RegValue& value);
 
-}  // namespace vx
+}  // namespace vx::registry

@@ -7,12 +7,12 @@
 #include "security/SecurityBytes.h"
 
 namespace vx::security {
-void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& path,
+void DaclSnapshot::remember(platform::RegistryHandle root, const std::string& path,
                             std::uint32_t view) {
     if (!named_.emplace(root, view, LCase(path)).second) {
         return;
     }
-    RegistryKey key;
+    registry::RegistryKey key;
     std::string descriptor;
     if (key.open(root, path, platform::kReadControl | view) == platform::kSuccess &&
         platform::Current().registry().getKeySecurity(key.handle(), kDaclSecurityInformation,
@@ -21,9 +21,9 @@ void DaclSnapshot::Remember(platform::RegistryHandle root, const std::string& pa
     }
 }
 
-void DaclSnapshot::Restore() {
+void DaclSnapshot::restore() {
     for (const auto& saved : saved_) {
-        RegistryKey key;
+        registry::RegistryKey key;
         if (key.open(saved.root, saved.path, platform::kWriteDac | saved.view) !=
             platform::kSuccess) {
             continue;  // gone after all, or out of reach

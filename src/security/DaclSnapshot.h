@@ -15,9 +15,9 @@ namespace vx::security {
 class DaclSnapshot {
 public:
     // Records the key's DACL the first time the key is named; later calls keep the first one.
-    void Remember(platform::RegistryHandle root, const std::string& path, std::uint32_t view);
+    void remember(platform::RegistryHandle root, const std::string& path, std::uint32_t view);
     // Writes every recorded DACL back to its key, where the key still exists.
-    void Restore();
+    void restore();
     std::size_t size() const { return saved_.size(); }
 
 private:

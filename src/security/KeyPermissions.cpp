@@ -82,8 +82,8 @@ bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
         }
         // The DACL changed must be the one of the key the deletion works on: same view.
         std::string path = keyPath;
-        const std::uint32_t viewFlag = view.has_value() ? *view : ApplyViewRule(path);
-        RegistryKey key;
+        const std::uint32_t viewFlag = view.has_value() ? *view : registry::ApplyViewRule(path);
+        registry::RegistryKey key;
         if (key.open(root, path, kRewriteDacl | viewFlag) != platform::kSuccess) {
             return false;
         }

@@ -93,7 +93,7 @@ void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
         if (tool.empty()) {
             return;
         }
-        const PathKind kind = clsFSO().PathType(path);
+        const PathKind kind = clsFSO().pathType(path);
         if (kind == PathKind::Missing) {
             return;
         }

@@ -12,19 +12,19 @@ std::string InBrandingFolder(const std::string& name) { return State().brandingF
 }  // namespace
 
 EditorFields LoadFields() {
-    using namespace settings;
+    using namespace engine::settings;
     EditorFields fields;
     Guarded(report::kLoadFields, [&] {
-        fields.buttonName = Read(kButtonName);
-        fields.buttonTip = Read(kButtonToolTip);
-        fields.buttonAction = Read(kButtonAction);
-        fields.altAction = Read(kButtonAltAction);
-        fields.altActionName = Read(kButtonAltName);
+        fields.buttonName = engine::ReadSetting(kButtonName);
+        fields.buttonTip = engine::ReadSetting(kButtonToolTip);
+        fields.buttonAction = engine::ReadSetting(kButtonAction);
+        fields.altAction = engine::ReadSetting(kButtonAltAction);
+        fields.altActionName = engine::ReadSetting(kButtonAltName);
     });
     Guarded(report::kLoadFields, [&] {
-        std::string icon = Read(kButtonIcon);
+        std::string icon = engine::ReadSetting(kButtonIcon);
         if (icon.empty()) {
-            icon = Read(kDropDesktopShortcutIcon);
+            icon = engine::ReadSetting(kDropDesktopShortcutIcon);
         }
         if (!icon.empty() && DoesFileExist(InBrandingFolder(icon), false)) {
             fields.iconPreviewFile = InBrandingFolder(icon);
@@ -37,18 +37,18 @@ EditorFields LoadFields() {
         }
     });
     Guarded(report::kLoadFields, [&] {
-        fields.dropDesktopShortcutURL = Read(kShortcutUrl);
-        fields.dropDesktopShortcutName = Read(kShortcutName);
-        fields.dropDesktopShortcutIcon = Read(kShortcutIcon);
-        fields.useIE = Read(kUseIE) == "1";
+        fields.dropDesktopShortcutURL = engine::ReadSetting(kShortcutUrl);
+        fields.dropDesktopShortcutName = engine::ReadSetting(kShortcutName);
+        fields.dropDesktopShortcutIcon = engine::ReadSetting(kShortcutIcon);
+        fields.useIE = engine::ReadSetting(kUseIE) == "1";
     });
     Guarded(report::kLoadFields, [&] {
         if (DoesFileExist(State().settingsFilePath, false)) {
-            fields.mfgr = Read(kMfgr);
-            fields.model = Read(kModel);
-            fields.phoneNumber = Read(kPhone);
-            fields.supportHours = Read(kHours);
-            fields.supportURL = Read(kUrl);
+            fields.mfgr = engine::ReadSetting(kMfgr);
+            fields.model = engine::ReadSetting(kModel);
+            fields.phoneNumber = engine::ReadSetting(kPhone);
+            fields.supportHours = engine::ReadSetting(kHours);
+            fields.supportURL = engine::ReadSetting(kUrl);
         }
     });
     Guarded(report::kLoadFields, [&] {
@@ -60,8 +60,8 @@ EditorFields LoadFields() {
 }
 
 void SaveFields(const EditorFields& fields) {
-    using namespace settings;
-    const std::pair<Key, const std::string*> boxes[] = {
+    using namespace engine::settings;
+    const std::pair<engine::SettingKey, const std::string*> boxes[] = {
         {kMfgr, &fields.mfgr},
         {kModel, &fields.model},
         {kPhone, &fields.phoneNumber},
@@ -78,9 +78,9 @@ void SaveFields(const EditorFields& fields) {
         {kShortcutIcon, &fields.dropDesktopShortcutIcon},
     };
     for (const auto& [key, text] : boxes) {
-        Guarded(report::kSaveFields, [&] { Write(key, *text); });
+        Guarded(report::kSaveFields, [&] { engine::WriteSetting(key, *text); });
     }
-    Guarded(report::kSaveFields, [&] { Write(kUseIE, fields.useIE ? "1" : "0"); });
+    Guarded(report::kSaveFields, [&] { engine::WriteSetting(kUseIE, fields.useIE ? "1" : "0"); });
     SaveSupportText(fields);
 }
 

@@ -14,52 +14,52 @@ std::size_t Index(int number) { return static_cast<std::size_t>(number - 1); }
 
 }  // namespace
 
-int ExplorerBarModel::AddGroup(std::string caption) {
+int ExplorerBarModel::addGroup(std::string caption) {
     Group group;
     group.caption = std::move(caption);
     groups_.push_back(std::move(group));
-    Relayout();
-    return GroupCount();
+    relayout();
+    return groupCount();
 }
 
-int ExplorerBarModel::AddItem(int group, std::string caption) {
-    Group* target = FindGroup(group);
+int ExplorerBarModel::addItem(int group, std::string caption) {
+    Group* target = findGroup(group);
     if (target == nullptr) {
         return 0;
     }
     target->items.push_back(Item{std::move(caption), {}});
-    Relayout();
+    relayout();
     return static_cast<int>(target->items.size());
 }
 
-int ExplorerBarModel::GroupCount() const { return static_cast<int>(groups_.size()); }
+int ExplorerBarModel::groupCount() const { return static_cast<int>(groups_.size()); }
 
-int ExplorerBarModel::ItemCount(int group) const {
-    const Group* found = FindGroup(group);
+int ExplorerBarModel::itemCount(int group) const {
+    const Group* found = findGroup(group);
     return found == nullptr ? 0 : static_cast<int>(found->items.size());
 }
 
-bool ExplorerBarModel::Exists(ExplorerBarElement element) const {
-    const Group* found = FindGroup(element.group);
+bool ExplorerBarModel::exists(ExplorerBarElement element) const {
+    const Group* found = findGroup(element.group);
     return found != nullptr && element.item >= 0 &&
            element.item <= static_cast<int>(found->items.size());
 }
 
-const std::string& ExplorerBarModel::Caption(ExplorerBarElement element) const {
-    if (!Exists(element)) {
+const std::string& ExplorerBarModel::caption(ExplorerBarElement element) const {
+    if (!exists(element)) {
         return kNoCaption;
     }
     const Group& group = groups_[Index(element.group)];
-    return element.IsHeader() ? group.caption : group.items[Index(element.item)].caption;
+    return element.isHeader() ? group.caption : group.items[Index(element.item)].caption;
 }
 
-bool ExplorerBarModel::IsCollapsed(int group) const {
-    const Group* found = FindGroup(group);
+bool ExplorerBarModel::isCollapsed(int group) const {
+    const Group* found = findGroup(group);
     return found != nullptr && found->collapsed;
 }
 
-void ExplorerBarModel::SetCollapsed(int group, bool collapsed) {
-    Group* target = FindGroup(group);
+void ExplorerBarModel::setCollapsed(int group, bool collapsed) {
+    Group* target = findGroup(group);
     if (target == nullptr || target->collapsed == collapsed) {
         return;
     }
@@ -67,20 +67,20 @@ void ExplorerBarModel::SetCollapsed(int group, bool collapsed) {
     if (collapsed && focus_.group == group) {
         focus_.item = 0;
     }
-    if (collapsed && pressed_.group == group && pressed_.IsItem()) {
+    if (collapsed && pressed_.group == group && pressed_.isItem()) {
         pressed_ = {};
     }
-    Relayout();
+    relayout();
 }
 
-void ExplorerBarModel::Layout(int width, const ExplorerBarMetrics& metrics, MeasureText measure) {
+void ExplorerBarModel::layout(int width, const ExplorerBarMetrics& metrics, MeasureText measure) {
     width_ = width;
     metrics_ = metrics;
     measure_ = std::move(measure);
-    Relayout();
+    relayout();
 }
 
-void ExplorerBarModel::Relayout() {
+void ExplorerBarModel::relayout() {
     const ExplorerBarMetrics& m = metrics_;
     const int left = m.margin;
     const int right = std::max(left, width_ - m.margin);
@@ -116,49 +116,49 @@ void ExplorerBarModel::Relayout() {
     totalHeight_ = groups_.empty() ? 0 : y - m.groupGap + m.margin;
 
     // What was under the pointer may have moved.
-    hover_ = pointerInside_ ? HitTest(pointer_) : ExplorerBarElement{};
+    hover_ = pointerInside_ ? hitTest(pointer_) : ExplorerBarElement{};
 }
 
-BarRect ExplorerBarModel::HeaderRect(int group) const {
-    const Group* found = FindGroup(group);
+BarRect ExplorerBarModel::headerRect(int group) const {
+    const Group* found = findGroup(group);
     return found == nullptr ? BarRect{} : found->header;
 }
 
-BarRect ExplorerBarModel::GlyphRect(int group) const {
-    const Group* found = FindGroup(group);
+BarRect ExplorerBarModel::glyphRect(int group) const {
+    const Group* found = findGroup(group);
     return found == nullptr ? BarRect{} : found->glyph;
 }
 
-BarRect ExplorerBarModel::BodyRect(int group) const {
-    const Group* found = FindGroup(group);
+BarRect ExplorerBarModel::bodyRect(int group) const {
+    const Group* found = findGroup(group);
     return found == nullptr ? BarRect{} : found->body;
 }
 
-BarRect ExplorerBarModel::ItemRect(int group, int item) const {
-    if (!Exists({group, item}) || item == 0) {
+BarRect ExplorerBarModel::itemRect(int group, int item) const {
+    if (!exists({group, item}) || item == 0) {
         return {};
     }
     return groups_[Index(group)].items[Index(item)].rect;
 }
 
-BarRect ExplorerBarModel::ElementRect(ExplorerBarElement element) const {
-    return element.IsHeader() ? HeaderRect(element.group) : ItemRect(element.group, element.item);
+BarRect ExplorerBarModel::elementRect(ExplorerBarElement element) const {
+    return element.isHeader() ? headerRect(element.group) : itemRect(element.group, element.item);
 }
 
-int ExplorerBarModel::TotalHeight() const { return totalHeight_; }
+int ExplorerBarModel::totalHeight() const { return totalHeight_; }
 
-ExplorerBarElement ExplorerBarModel::HitTest(BarPoint point) const {
+ExplorerBarElement ExplorerBarModel::hitTest(BarPoint point) const {
     for (std::size_t g = 0; g < groups_.size(); ++g) {
         const Group& group = groups_[g];
         const int number = static_cast<int>(g) + 1;
-        if (group.header.Contains(point)) {
+        if (group.header.contains(point)) {
             return {number, 0};
         }
-        if (!group.body.Contains(point)) {
+        if (!group.body.contains(point)) {
             continue;
         }
         for (std::size_t i = 0; i < group.items.size(); ++i) {
-            if (group.items[i].rect.Contains(point)) {
+            if (group.items[i].rect.contains(point)) {
                 return {number, static_cast<int>(i) + 1};
             }
         }
@@ -166,32 +166,32 @@ ExplorerBarElement ExplorerBarModel::HitTest(BarPoint point) const {
     return {};
 }
 
-bool ExplorerBarModel::MouseMove(BarPoint point) {
+bool ExplorerBarModel::mouseMove(BarPoint point) {
     const ExplorerBarElement before = hover_;
     pointerInside_ = true;
     pointer_ = point;
-    hover_ = HitTest(point);
+    hover_ = hitTest(point);
     return hover_ != before;
 }
 
-bool ExplorerBarModel::MouseLeave() {
+bool ExplorerBarModel::mouseLeave() {
     const ExplorerBarElement before = hover_;
     pointerInside_ = false;
     hover_ = {};
-    return !before.IsNone();
+    return !before.isNone();
 }
 
-void ExplorerBarModel::MouseDown(BarPoint point) { pressed_ = HitTest(point); }
+void ExplorerBarModel::mouseDown(BarPoint point) { pressed_ = hitTest(point); }
 
-ExplorerBarActivation ExplorerBarModel::MouseUp(BarPoint point) {
+ExplorerBarActivation ExplorerBarModel::mouseUp(BarPoint point) {
     const ExplorerBarElement pressed = std::exchange(pressed_, ExplorerBarElement{});
-    if (pressed.IsNone() || HitTest(point) != pressed) {
+    if (pressed.isNone() || hitTest(point) != pressed) {
         return {};
     }
-    return Perform(pressed);
+    return perform(pressed);
 }
 
-std::vector<ExplorerBarElement> ExplorerBarModel::FocusOrder() const {
+std::vector<ExplorerBarElement> ExplorerBarModel::focusOrder() const {
     std::vector<ExplorerBarElement> order;
     for (std::size_t g = 0; g < groups_.size(); ++g) {
         const int number = static_cast<int>(g) + 1;
@@ -206,8 +206,8 @@ std::vector<ExplorerBarElement> ExplorerBarModel::FocusOrder() const {
     return order;
 }
 
-bool ExplorerBarModel::SetFocus(ExplorerBarElement element) {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+bool ExplorerBarModel::setFocus(ExplorerBarElement element) {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     if (std::find(order.begin(), order.end(), element) == order.end()) {
         return false;
     }
@@ -215,8 +215,8 @@ bool ExplorerBarModel::SetFocus(ExplorerBarElement element) {
     return true;
 }
 
-bool ExplorerBarModel::FocusNext() {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+bool ExplorerBarModel::focusNext() {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     const auto current = std::find(order.begin(), order.end(), focus_);
     if (current == order.end()) {
         // Nothing focused yet: the first element is next.
@@ -233,8 +233,8 @@ bool ExplorerBarModel::FocusNext() {
     return true;
 }
 
-bool ExplorerBarModel::FocusPrevious() {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+bool ExplorerBarModel::focusPrevious() {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     const auto current = std::find(order.begin(), order.end(), focus_);
     if (current == order.end()) {
         if (order.empty()) {
@@ -250,8 +250,8 @@ bool ExplorerBarModel::FocusPrevious() {
     return true;
 }
 
-bool ExplorerBarModel::CanMoveFocus(bool forward) const {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+bool ExplorerBarModel::canMoveFocus(bool forward) const {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     const auto current = std::find(order.begin(), order.end(), focus_);
     if (current == order.end()) {
         return !order.empty();
@@ -259,40 +259,40 @@ bool ExplorerBarModel::CanMoveFocus(bool forward) const {
     return forward ? std::next(current) != order.end() : current != order.begin();
 }
 
-void ExplorerBarModel::FocusFirst() {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+void ExplorerBarModel::focusFirst() {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     focus_ = order.empty() ? ExplorerBarElement{} : order.front();
 }
 
-void ExplorerBarModel::FocusLast() {
-    const std::vector<ExplorerBarElement> order = FocusOrder();
+void ExplorerBarModel::focusLast() {
+    const std::vector<ExplorerBarElement> order = focusOrder();
     focus_ = order.empty() ? ExplorerBarElement{} : order.back();
 }
 
-ExplorerBarActivation ExplorerBarModel::Activate() {
-    if (!Exists(focus_) || focus_.IsNone()) {
+ExplorerBarActivation ExplorerBarModel::activate() {
+    if (!exists(focus_) || focus_.isNone()) {
         return {};
     }
-    return Perform(focus_);
+    return perform(focus_);
 }
 
-ExplorerBarActivation ExplorerBarModel::Perform(ExplorerBarElement element) {
-    if (element.IsHeader()) {
-        SetCollapsed(element.group, !IsCollapsed(element.group));
+ExplorerBarActivation ExplorerBarModel::perform(ExplorerBarElement element) {
+    if (element.isHeader()) {
+        setCollapsed(element.group, !isCollapsed(element.group));
         return {ExplorerBarActivation::Kind::Toggled, element};
     }
     return {ExplorerBarActivation::Kind::ItemClicked, element};
 }
 
-const ExplorerBarModel::Group* ExplorerBarModel::FindGroup(int group) const {
-    if (group < 1 || group > GroupCount()) {
+const ExplorerBarModel::Group* ExplorerBarModel::findGroup(int group) const {
+    if (group < 1 || group > groupCount()) {
         return nullptr;
     }
     return &groups_[Index(group)];
 }
 
-ExplorerBarModel::Group* ExplorerBarModel::FindGroup(int group) {
-    return const_cast<Group*>(std::as_const(*this).FindGroup(group));
+ExplorerBarModel::Group* ExplorerBarModel::findGroup(int group) {
+    return const_cast<Group*>(std::as_const(*this).findGroup(group));
 }
 
 }  // namespace vx::ui

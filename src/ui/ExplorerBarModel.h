@@ -21,10 +21,10 @@ struct BarRect {
     int right = 0;
     int bottom = 0;
 
-    [[nodiscard]] int Width() const { return right - left; }
-    [[nodiscard]] int Height() const { return bottom - top; }
-    [[nodiscard]] bool IsEmpty() const { return right <= left || bottom <= top; }
-    [[nodiscard]] bool Contains(BarPoint p) const {
+    [[nodiscard]] int width() const { return right - left; }
+    [[nodiscard]] int height() const { return bottom - top; }
+    [[nodiscard]] bool isEmpty() const { return right <= left || bottom <= top; }
+    [[nodiscard]] bool contains(BarPoint p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
     bool operator==(const BarRect&) const = default;
@@ -47,9 +47,9 @@ struct ExplorerBarElement {
     int group = 0;
     int item = 0;
 
-    [[nodiscard]] bool IsNone() const { return group == 0; }
-    [[nodiscard]] bool IsHeader() const { return group != 0 && item == 0; }
-    [[nodiscard]] bool IsItem() const { return group != 0 && item != 0; }
+    [[nodiscard]] bool isNone() const { return group == 0; }
+    [[nodiscard]] bool isHeader() const { return group != 0 && item == 0; }
+    [[nodiscard]] bool isItem() const { return group != 0 && item != 0; }
     bool operator==(const ExplorerBarElement&) const = default;
 };
 
@@ -66,67 +66,67 @@ public:
     // Width in pixels of a caption; `bold` for headers. Without one, links span their row.
     using MeasureText = std::function<int(const std::string& text, bool bold)>;
 
-    // Numbers count from 1. AddItem returns 0 (and adds nothing) for a group that does not exist.
-    int AddGroup(std::string caption);
-    int AddItem(int group, std::string caption);
+    // Numbers count from 1. addItem returns 0 (and adds nothing) for a group that does not exist.
+    int addGroup(std::string caption);
+    int addItem(int group, std::string caption);
 
-    [[nodiscard]] int GroupCount() const;
-    [[nodiscard]] int ItemCount(int group) const;  // 0 for a group that does not exist
-    [[nodiscard]] bool Exists(ExplorerBarElement element) const;
+    [[nodiscard]] int groupCount() const;
+    [[nodiscard]] int itemCount(int group) const;  // 0 for a group that does not exist
+    [[nodiscard]] bool exists(ExplorerBarElement element) const;
     // The element's caption; empty for one that does not exist.
-    [[nodiscard]] const std::string& Caption(ExplorerBarElement element) const;
+    [[nodiscard]] const std::string& caption(ExplorerBarElement element) const;
 
-    [[nodiscard]] bool IsCollapsed(int group) const;
+    [[nodiscard]] bool isCollapsed(int group) const;
     // A focused item inside a group that collapses hands the focus to the group's header.
-    void SetCollapsed(int group, bool collapsed);
+    void setCollapsed(int group, bool collapsed);
 
     // Lays the pane out for a width; kept and reapplied whenever groups, items or collapse
     // states change.
-    void Layout(int width, const ExplorerBarMetrics& metrics, MeasureText measure = {});
-    [[nodiscard]] const ExplorerBarMetrics& Metrics() const { return metrics_; }
+    void layout(int width, const ExplorerBarMetrics& metrics, MeasureText measure = {});
+    [[nodiscard]] const ExplorerBarMetrics& metrics() const { return metrics_; }
 
     // Rectangles of the latest layout; empty for what does not exist or is not visible (the
     // body and items of a collapsed group; the body of a group without items).
-    [[nodiscard]] BarRect HeaderRect(int group) const;
-    [[nodiscard]] BarRect GlyphRect(int group) const;
-    [[nodiscard]] BarRect BodyRect(int group) const;
+    [[nodiscard]] BarRect headerRect(int group) const;
+    [[nodiscard]] BarRect glyphRect(int group) const;
+    [[nodiscard]] BarRect bodyRect(int group) const;
     // The link itself: its caption's width (clipped to the body), the row's height.
-    [[nodiscard]] BarRect ItemRect(int group, int item) const;
-    [[nodiscard]] BarRect ElementRect(ExplorerBarElement element) const;
+    [[nodiscard]] BarRect itemRect(int group, int item) const;
+    [[nodiscard]] BarRect elementRect(ExplorerBarElement element) const;
     // From the top to below the last group, margin included; 0 without groups.
-    [[nodiscard]] int TotalHeight() const;
+    [[nodiscard]] int totalHeight() const;
 
     // A header (glyph included) or a visible item's link, else nothing.
-    [[nodiscard]] ExplorerBarElement HitTest(BarPoint point) const;
+    [[nodiscard]] ExplorerBarElement hitTest(BarPoint point) const;
 
     // Hover follows the pointer, also across layout changes. Each returns whether the hovered
     // element changed (so needs repainting).
-    bool MouseMove(BarPoint point);
-    bool MouseLeave();
-    [[nodiscard]] ExplorerBarElement Hover() const { return hover_; }
+    bool mouseMove(BarPoint point);
+    bool mouseLeave();
+    [[nodiscard]] ExplorerBarElement hover() const { return hover_; }
 
     // A click is a press and a release on the same element.
-    void MouseDown(BarPoint point);
-    ExplorerBarActivation MouseUp(BarPoint point);
+    void mouseDown(BarPoint point);
+    ExplorerBarActivation mouseUp(BarPoint point);
     // The press ends without a click (the window lost the mouse capture).
-    void CancelPress() { pressed_ = {}; }
-    [[nodiscard]] ExplorerBarElement Pressed() const { return pressed_; }
+    void cancelPress() { pressed_ = {}; }
+    [[nodiscard]] ExplorerBarElement pressed() const { return pressed_; }
 
     // Keyboard focus runs over the headers and the items of expanded groups, top to bottom.
-    [[nodiscard]] std::vector<ExplorerBarElement> FocusOrder() const;
-    [[nodiscard]] ExplorerBarElement Focus() const { return focus_; }
+    [[nodiscard]] std::vector<ExplorerBarElement> focusOrder() const;
+    [[nodiscard]] ExplorerBarElement focus() const { return focus_; }
     // Returns false (and keeps the focus) for an element that cannot take it.
-    bool SetFocus(ExplorerBarElement element);
+    bool setFocus(ExplorerBarElement element);
     // Return false when there is no next (previous) element: the focus stays and the caller
     // may pass it on to the next control.
-    bool FocusNext();
-    bool FocusPrevious();
-    // Whether FocusNext (forward) or FocusPrevious would move the focus.
-    [[nodiscard]] bool CanMoveFocus(bool forward) const;
-    void FocusFirst();
-    void FocusLast();
+    bool focusNext();
+    bool focusPrevious();
+    // Whether focusNext (forward) or focusPrevious would move the focus.
+    [[nodiscard]] bool canMoveFocus(bool forward) const;
+    void focusFirst();
+    void focusLast();
     // Enter or Space on the focused element: a header toggles, an item is clicked.
-    ExplorerBarActivation Activate();
+    ExplorerBarActivation activate();
 
 private:
     struct Item {
@@ -142,10 +142,10 @@ private:
         BarRect body;
     };
 
-    [[nodiscard]] const Group* FindGroup(int group) const;
-    [[nodiscard]] Group* FindGroup(int group);
-    ExplorerBarActivation Perform(ExplorerBarElement element);
-    void Relayout();
+    [[nodiscard]] const Group* findGroup(int group) const;
+    [[nodiscard]] Group* findGroup(int group);
+    ExplorerBarActivation perform(ExplorerBarElement element);
+    void relayout();
 
     std::vector<Group> groups_;
     int width_ = 0;

@@ -11,7 +11,7 @@
 namespace vx::ui {
 namespace {
 
-std::string SupportFile() { return State().brandingFolder + settings::kSupportTextFile; }
+std::string SupportFile() { return State().brandingFolder + engine::settings::kSupportTextFile; }
 
 bool SkippedLine(const std::string& line) {
     return line.empty() || line[0] == ';' || line[0] == '[' ||

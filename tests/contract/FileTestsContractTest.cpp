@@ -67,7 +67,7 @@ protected:
         static_cast<void>(system().files().deleteFile(syswow64_));
         ContractTest::TearDown();
     }
-    bool VisibleNow(const std::string& path) {
+    bool visibleNow(const std::string& path) {
         return system().files().attributes(path).has_value();
     }
 
@@ -77,23 +77,23 @@ protected:
 TEST_F(RedirectionContract, WithRedirectionOffSystem32IsTheNativeOne) {
     DisableFSRedir();
     ASSERT_EQ(0u, system().files().writeFile(system32_, "native", false));
-    EXPECT_TRUE(VisibleNow(system32_));
+    EXPECT_TRUE(visibleNow(system32_));
     RevertFSRedir();
 
     EXPECT_TRUE(DoesFileExist(system32_, false)) << "the tests switch redirection off";
     if (World().is64BitWindows()) {
         // Our 32-bit view of System32 is SysWOW64: the native file is not there.
-        EXPECT_FALSE(VisibleNow(system32_));
-        EXPECT_FALSE(VisibleNow(syswow64_));
+        EXPECT_FALSE(visibleNow(system32_));
+        EXPECT_FALSE(visibleNow(syswow64_));
     } else {
-        EXPECT_TRUE(VisibleNow(system32_));
+        EXPECT_TRUE(visibleNow(system32_));
     }
 }
 
 TEST_F(RedirectionContract, WithRedirectionOnA32BitProgramWritesSysWow64) {
     ASSERT_EQ(0u, system().files().writeFile(system32_, "redirected", false));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(VisibleNow(syswow64_));
+        EXPECT_TRUE(visibleNow(syswow64_));
         EXPECT_FALSE(DoesFileExist(system32_, false));
     } else {
         EXPECT_TRUE(DoesFileExist(system32_, false));
@@ -106,7 +106,7 @@ TEST_F(RedirectionContract, SwitchDoesNotCountNesting) {
     RevertFSRedir();
     ASSERT_EQ(0u, system().files().writeFile(system32_, "after one revert", false));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(VisibleNow(syswow64_)) << "one revert switched redirection back on";
+        EXPECT_TRUE(visibleNow(syswow64_)) << "one revert switched redirection back on";
     }
     RevertFSRedir();  // a revert without a disable does nothing
     EXPECT_FALSE(State().redirectionDisabled);
@@ -129,7 +129,7 @@ TEST_F(RedirectionContract, WithoutControlOnlyTheStateIsRecorded) {
     EXPECT_TRUE(State().redirectionDisabled);
     ASSERT_EQ(0u, system().files().writeFile(system32_, "still redirected", false));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(VisibleNow(syswow64_));
+        EXPECT_TRUE(visibleNow(syswow64_));
     }
     RevertFSRedir();
     EXPECT_FALSE(State().redirectionDisabled);

@@ -14,7 +14,7 @@ protected:
         ContractTest::SetUp();
         file_ = FreshFolder("ini") + "\\Vexilla.INI";
     }
-    void WriteRaw(const std::string& text) {
+    void writeRaw(const std::string& text) {
         ASSERT_EQ(0u, system().files().writeFile(file_, text, false));
     }
     std::string file_;
@@ -22,7 +22,7 @@ protected:
 
 TEST_F(IniContract, MissingFileSectionOrKeyReadsEmpty) {
     EXPECT_EQ("", ReadIni(file_, "OSBranding", "Mfgr"));
-    WriteRaw("[OSBranding]\r\nMfgr=Contoso\r\nModel=\r\n");
+    writeRaw("[OSBranding]\r\nMfgr=Contoso\r\nModel=\r\n");
     EXPECT_EQ("", ReadIni(file_, "Other", "Mfgr"));
     EXPECT_EQ("", ReadIni(file_, "OSBranding", "Phone"));
     EXPECT_EQ("", ReadIni(file_, "OSBranding", "Model"));
@@ -30,13 +30,13 @@ TEST_F(IniContract, MissingFileSectionOrKeyReadsEmpty) {
 }
 
 TEST_F(IniContract, SectionsAndKeysMatchWithoutRegardToCase) {
-    WriteRaw("[osbranding]\r\nMFGR=Contoso Ltd\r\n");
+    writeRaw("[osbranding]\r\nMFGR=Contoso Ltd\r\n");
     EXPECT_EQ("Contoso Ltd", ReadIni(file_, "OSBranding", "Mfgr"));
     EXPECT_EQ("Contoso Ltd", ReadIni(file_, "OSBRANDING", "mfgr"));
 }
 
 TEST_F(IniContract, BlanksAroundNamesAndValuesAreTrimmedAndOuterQuotesGo) {
-    WriteRaw(
+    writeRaw(
         "[ OSBranding ]\r\n  Mfgr  =   Contoso Ltd   \r\nURL=\"http://x.example\"\r\n"
         "Phone='555 0100'\r\nHours=\"9-5\r\nModel=a \"b\" c\r\n");
     EXPECT_EQ("Contoso Ltd", ReadIni(file_, "OSBranding", "Mfgr"));
@@ -74,7 +74,7 @@ TEST_F(IniContract, WritesCreateTheFileAndReplaceValuesInPlace) {
 }
 
 TEST_F(IniContract, IntegerReadsTakeLeadingDigits) {
-    WriteRaw("[General]\r\nA=12\r\nB=7x\r\nC=\r\n");
+    writeRaw("[General]\r\nA=12\r\nB=7x\r\nC=\r\n");
     auto& profiles = system().profiles();
     EXPECT_EQ(12u, profiles.readInt(file_, "General", "A", 0));
     EXPECT_EQ(7u, profiles.readInt(file_, "General", "B", 0));

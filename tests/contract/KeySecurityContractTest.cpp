@@ -13,7 +13,9 @@ namespace vx::contract {
 namespace {
 
 using namespace security;
+using deletion::fDeleteKey;
 using platform::RegistryHandle;
+using registry::fWriteValue;
 
 class KeySecurityContract : public ContractTest {
 protected:
@@ -27,7 +29,7 @@ protected:
     void TearDown() override {
         World().removeOwnershipTool();
         for (const auto& [root, path] : cleanup_) {
-            Unlock(root, path);
+            unlock(root, path);
             bool notFound = false;
             const auto slash = path.find_last_of('\\');
             static_cast<void>(fDeleteKey(root == platform::kClassesRoot ? "HKCR" : "HKLM",
@@ -36,7 +38,7 @@ protected:
         ContractTest::TearDown();
     }
 
-    std::string Dacl(RegistryHandle root, const std::string& path) {
+    std::string dacl(RegistryHandle root, const std::string& path) {
         RegistryHandle key = 0;
         std::string descriptor;
         if (system().registry().openKey(root, path, platform::kReadControl | view_, key) == 0) {
@@ -46,7 +48,7 @@ protected:
         }
         return descriptor;
     }
-    platform::Status SetDacl(RegistryHandle root, const std::string& path,
+    platform::Status setDacl(RegistryHandle root, const std::string& path,
                              const std::vector<Ace>& entries) {
         RegistryHandle key = 0;
         auto status = system().registry().openKey(root, path, platform::kWriteDac | view_, key);
@@ -58,9 +60,9 @@ protected:
         return status;
     }
     // Everyone may do everything again, on the key and below it.
-    void Unlock(RegistryHandle root, const std::string& path) {
+    void unlock(RegistryHandle root, const std::string& path) {
         static_cast<void>(
-            SetDacl(root, path, {{kAccessAllowedAce, 0, 0xF003F, EveryoneSid(), {}}}));
+            setDacl(root, path, {{kAccessAllowedAce, 0, 0xF003F, EveryoneSid(), {}}}));
         RegistryHandle key = 0;
         if (system().registry().openKey(root, path, platform::kKeyEnumerateSubKeys | view_, key) !=
             0) {
@@ -73,17 +75,17 @@ protected:
         }
         static_cast<void>(system().registry().closeKey(key));
         for (const auto& child : children) {
-            Unlock(root, path + "\\" + child);
+            unlock(root, path + "\\" + child);
         }
     }
-    std::vector<Ace> Entries(const std::string& descriptor) {
+    std::vector<Ace> entriesOf(const std::string& descriptor) {
         const auto parsed = ParseSecurityDescriptor(descriptor);
         if (!parsed || !parsed->dacl) {
             return {};
         }
         return ParseAcl(*parsed->dacl).value_or(std::vector<Ace>{});
     }
-    bool Exists(RegistryHandle root, const std::string& path, std::uint32_t view) {
+    bool exists(RegistryHandle root, const std::string& path, std::uint32_t view) {
         RegistryHandle key = 0;
         const auto status =
             system().registry().openKey(root, path, platform::kKeyQueryValue | view, key);
@@ -102,7 +104,7 @@ protected:
 TEST_F(KeySecurityContract, ADaclIsRewrittenInCanonicalOrder) {
     ASSERT_EQ(0u, fWriteValue("HKLM", key_, "x", "S", std::string("1")));
     cleanup_.emplace_back(platform::kLocalMachine, key_);
-    ASSERT_EQ(0u, SetDacl(platform::kLocalMachine, key_,
+    ASSERT_EQ(0u, setDacl(platform::kLocalMachine, key_,
                           {{kAccessAllowedAce, 0, 0x20019, AdministratorsSid(), {}},
                            {kAccessAllowedAce, 0, 0x20019, UsersSid(), {}},
                            {kAccessAllowedAce, 0, 0xF003F, AdministratorsSid(), {}}}));
@@ -110,7 +112,7 @@ TEST_F(KeySecurityContract, ADaclIsRewrittenInCanonicalOrder) {
     ASSERT_TRUE(RegSetKeyPermission("HKLM", key_, account, accessType, "ALL"));
     EXPECT_EQ("Allow", accessType);
 
-    const auto entries = Entries(Dacl(platform::kLocalMachine, key_));
+    const auto entries = entriesOf(dacl(platform::kLocalMachine, key_));
     ASSERT_EQ(2u, entries.size());
     EXPECT_EQ(UsersSid(), entries[0].sid);
     EXPECT_EQ(0x20019u, entries[0].mask);
@@ -126,7 +128,7 @@ TEST_F(KeySecurityContract, FullControlForTheFiveAccounts) {
     const auto user = AccountSid(Variable("USERNAME"));
     ASSERT_TRUE(user.has_value());
     std::vector<Sid> granted;
-    for (const auto& entry : Entries(Dacl(platform::kLocalMachine, key_))) {
+    for (const auto& entry : entriesOf(dacl(platform::kLocalMachine, key_))) {
         if (entry.type == kAccessAllowedAce && entry.mask == 0xF003F &&
             entry.flags == kContainerInheritAce) {
             granted.push_back(entry.sid);
@@ -157,9 +159,9 @@ TEST_F(KeySecurityContract, AClassTreeIsDeletedInThe64BitView) {
     bool notFound = false;
     EXPECT_EQ(0u, fDeleteKey("HKCR", "CLSID", guid_, notFound));
     EXPECT_FALSE(notFound);
-    EXPECT_FALSE(Exists(platform::kClassesRoot, clsid, view_));
+    EXPECT_FALSE(exists(platform::kClassesRoot, clsid, view_));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(Exists(platform::kClassesRoot, clsid, platform::kKeyWow64_32Key))
+        EXPECT_TRUE(exists(platform::kClassesRoot, clsid, platform::kKeyWow64_32Key))
             << "the 32-bit twin stays";
         view_ = platform::kKeyWow64_32Key;  // for the clean-up
     }
@@ -173,11 +175,11 @@ TEST_F(KeySecurityContract, ARefusedDeletionEscalatesAndPutsThePermissionsBack) 
     ASSERT_EQ(0u, fWriteValue("HKLM", key_ + "\\locked\\inner", "x", "S", std::string("1")));
     cleanup_.emplace_back(platform::kLocalMachine, key_);
     // Nobody may list or read "locked": Windows will not delete its parent.
-    ASSERT_EQ(0u, SetDacl(platform::kLocalMachine, key_ + "\\locked",
+    ASSERT_EQ(0u, setDacl(platform::kLocalMachine, key_ + "\\locked",
                           {{kAccessDeniedAce, 0, 0x10009, EveryoneSid(), {}},
                            {kAccessAllowedAce, 0, 0xF003F, EveryoneSid(), {}}}));
-    const std::string before = Dacl(platform::kLocalMachine, key_);
-    const std::string lockedBefore = Dacl(platform::kLocalMachine, key_ + "\\locked");
+    const std::string before = dacl(platform::kLocalMachine, key_);
+    const std::string lockedBefore = dacl(platform::kLocalMachine, key_ + "\\locked");
     ASSERT_FALSE(before.empty());
 
     bool notFound = false;
@@ -186,7 +188,7 @@ TEST_F(KeySecurityContract, ARefusedDeletionEscalatesAndPutsThePermissionsBack) 
     EXPECT_NE(0u, status);
     EXPECT_NE(2u, status);
     EXPECT_FALSE(notFound);
-    EXPECT_TRUE(Exists(platform::kLocalMachine, key_, view_));
+    EXPECT_TRUE(exists(platform::kLocalMachine, key_, view_));
 
     const std::string full = "HKEY_LOCAL_MACHINE\\" + key_;
     const auto commands = World().ownershipToolCommands();
@@ -196,8 +198,8 @@ TEST_F(KeySecurityContract, ARefusedDeletionEscalatesAndPutsThePermissionsBack) 
     EXPECT_NE(std::string::npos, commands[1].find("subinacl.exe\" /subkeyreg \"" + full +
                                                   "\" /setowner=administrators /grant="));
 
-    EXPECT_EQ(before, Dacl(platform::kLocalMachine, key_)) << "the widened DACL is put back";
-    EXPECT_EQ(lockedBefore, Dacl(platform::kLocalMachine, key_ + "\\locked"));
+    EXPECT_EQ(before, dacl(platform::kLocalMachine, key_)) << "the widened DACL is put back";
+    EXPECT_EQ(lockedBefore, dacl(platform::kLocalMachine, key_ + "\\locked"));
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ namespace vx::contract {
 namespace {
 
 using platform::RegistryHandle;
+using registry::fReadValue;
+using registry::fWriteValue;
+using registry::RegValue;
 
 class RegistryContract : public ContractTest {
 protected:
@@ -22,14 +25,14 @@ protected:
     }
     void TearDown() override {
         for (const std::uint32_t view : {platform::kKeyWow64_64Key, platform::kKeyWow64_32Key}) {
-            DeleteTree(platform::kLocalMachine, "Software\\VexillaContract", view);
-            DeleteTree(platform::kClassesRoot, "CLSID\\{" + Guid() + "}", view);
+            deleteTree(platform::kLocalMachine, "Software\\VexillaContract", view);
+            deleteTree(platform::kClassesRoot, "CLSID\\{" + guid() + "}", view);
         }
         ContractTest::TearDown();
     }
 
     // Bottom-up, as plain key deletion refuses a key with subkeys.
-    void DeleteTree(RegistryHandle root, const std::string& path, std::uint32_t view) {
+    void deleteTree(RegistryHandle root, const std::string& path, std::uint32_t view) {
         auto& registry = system().registry();
         RegistryHandle key = 0;
         if (registry.openKey(root, path, platform::kKeyAllAccess | view, key) != 0) {
@@ -41,7 +44,7 @@ protected:
             children.push_back(name);
         }
         for (const auto& child : children) {
-            DeleteTree(root, path + "\\" + child, view);
+            deleteTree(root, path + "\\" + child, view);
             static_cast<void>(registry.deleteKey(key, child));
         }
         static_cast<void>(registry.closeKey(key));
@@ -54,7 +57,7 @@ protected:
         }
     }
 
-    bool KeyExists(RegistryHandle root, const std::string& path, std::uint32_t access) {
+    bool keyExists(RegistryHandle root, const std::string& path, std::uint32_t access) {
         RegistryHandle key = 0;
         const auto status = system().registry().openKey(root, path, access, key);
         if (status == 0) {
@@ -63,7 +66,7 @@ protected:
         return status == 0;
     }
 
-    std::string Guid() const { return "vexilla-contract-" + id_.substr(id_.find('\\') + 1); }
+    std::string guid() const { return "vexilla-contract-" + id_.substr(id_.find('\\') + 1); }
 
     std::string id_, key_;
     static inline int counter_ = 0;
@@ -130,7 +133,7 @@ TEST_F(RegistryContract, BinaryWritesCreateTheKeyOnly) {
     EXPECT_EQ(2u, fReadValue("HKLM", deep, "Flag", "B", std::string("default"), value));
     EXPECT_EQ(RegValue(std::string("default")), value);
     const std::uint32_t view = World().is64BitWindows() ? platform::kKeyWow64_64Key : 0;
-    EXPECT_TRUE(KeyExists(platform::kLocalMachine, deep, platform::kKeyQueryValue | view))
+    EXPECT_TRUE(keyExists(platform::kLocalMachine, deep, platform::kKeyQueryValue | view))
         << "every key on the way was created";
 }
 
@@ -148,26 +151,26 @@ TEST_F(RegistryContract, UnknownTopKeysNeverReachTheRegistry) {
     EXPECT_EQ(99u, fReadValue("HKEY_LOCAL_MACHINE", key_, "X", "S", std::string("kept"), value));
     EXPECT_EQ(RegValue(std::string("kept")), value);
     EXPECT_EQ(99u, fWriteValue("HKEY_LOCAL_MACHINE", key_, "X", "S", std::string("v")));
-    EXPECT_FALSE(KeyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue));
+    EXPECT_FALSE(keyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue));
 }
 
 TEST_F(RegistryContract, WritesLandInThe64BitView) {
     EXPECT_EQ(0u, fWriteValue("HKLM", key_, "Model", "S", std::string("X1")));
-    EXPECT_EQ(0u, fWriteValue("HKCR", "CLSID\\{" + Guid() + "}\\InProcServer32", "", "E",
+    EXPECT_EQ(0u, fWriteValue("HKCR", "CLSID\\{" + guid() + "}\\InProcServer32", "", "E",
                               std::string("%SystemRoot%\\system32\\shdocvw.dll")));
     if (World().is64BitWindows()) {
-        EXPECT_TRUE(KeyExists(platform::kLocalMachine, key_,
+        EXPECT_TRUE(keyExists(platform::kLocalMachine, key_,
                               platform::kKeyQueryValue | platform::kKeyWow64_64Key));
-        EXPECT_FALSE(KeyExists(platform::kLocalMachine, key_,
+        EXPECT_FALSE(keyExists(platform::kLocalMachine, key_,
                                platform::kKeyQueryValue | platform::kKeyWow64_32Key));
-        EXPECT_FALSE(KeyExists(platform::kLocalMachine, "Software\\Wow6432Node\\" + id_,
+        EXPECT_FALSE(keyExists(platform::kLocalMachine, "Software\\Wow6432Node\\" + id_,
                                platform::kKeyQueryValue | platform::kKeyWow64_64Key));
-        EXPECT_TRUE(KeyExists(platform::kClassesRoot, "CLSID\\{" + Guid() + "}",
+        EXPECT_TRUE(keyExists(platform::kClassesRoot, "CLSID\\{" + guid() + "}",
                               platform::kKeyQueryValue | platform::kKeyWow64_64Key));
-        EXPECT_FALSE(KeyExists(platform::kClassesRoot, "CLSID\\{" + Guid() + "}",
+        EXPECT_FALSE(keyExists(platform::kClassesRoot, "CLSID\\{" + guid() + "}",
                                platform::kKeyQueryValue | platform::kKeyWow64_32Key));
     } else {
-        EXPECT_TRUE(KeyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue));
+        EXPECT_TRUE(keyExists(platform::kLocalMachine, key_, platform::kKeyQueryValue));
     }
     RegValue value;
     EXPECT_EQ(0u, fReadValue("HKLM", key_, "Model", "S", std::string(), value));

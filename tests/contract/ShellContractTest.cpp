@@ -44,9 +44,9 @@ protected:
     }
 
     platform::Shell& shell() { return system().shell(); }
-    bool Exists(const std::string& path) { return system().files().attributes(path).has_value(); }
+    bool exists(const std::string& path) { return system().files().attributes(path).has_value(); }
 
-    platform::ShellLinkData EveryField() const {
+    platform::ShellLinkData everyField() const {
         platform::ShellLinkData data;
         data.target = target_;
         data.arguments = "-k \"http://support.example/help?topic=1\"";
@@ -65,11 +65,11 @@ protected:
 
 TEST_F(ShellContract, EveryFieldReadsBackAndASecondLinkReplacesTheFirst) {
     const std::string link = folder_ + "\\Help.lnk";
-    ASSERT_TRUE(shell().createLink(link, EveryField()));
-    EXPECT_TRUE(Exists(link));
+    ASSERT_TRUE(shell().createLink(link, everyField()));
+    EXPECT_TRUE(exists(link));
     {
         SCOPED_TRACE("every field");
-        ExpectSameLink(EveryField(), shell().readLink(link));
+        ExpectSameLink(everyField(), shell().readLink(link));
     }
 
     platform::ShellLinkData second;
@@ -83,7 +83,7 @@ TEST_F(ShellContract, EveryFieldReadsBackAndASecondLinkReplacesTheFirst) {
 // The link object takes a target that does not exist, and even an empty one: callers that
 // must not make such links refuse them before they get here.
 TEST_F(ShellContract, MissingAndEmptyTargetsStillMakeLinks) {
-    platform::ShellLinkData data = EveryField();
+    platform::ShellLinkData data = everyField();
     data.target = folder_ + "\\not there\\absent.exe";
     ASSERT_TRUE(shell().createLink(folder_ + "\\absent.lnk", data));
     {
@@ -93,15 +93,15 @@ TEST_F(ShellContract, MissingAndEmptyTargetsStillMakeLinks) {
 
     data.target.clear();
     ASSERT_TRUE(shell().createLink(folder_ + "\\empty.lnk", data));
-    EXPECT_TRUE(Exists(folder_ + "\\empty.lnk"));
+    EXPECT_TRUE(exists(folder_ + "\\empty.lnk"));
     SCOPED_TRACE("empty target");
     ExpectSameLink(data, shell().readLink(folder_ + "\\empty.lnk"));
 }
 
 TEST_F(ShellContract, NoLinkWhereNoFileCanBeWrittenAndNoneReadFromOtherFiles) {
-    EXPECT_FALSE(shell().createLink(folder_ + "\\no such folder\\Help.lnk", EveryField()));
-    EXPECT_FALSE(Exists(folder_ + "\\no such folder"));
-    EXPECT_FALSE(shell().createLink(folder_, EveryField())) << "a folder stands there";
+    EXPECT_FALSE(shell().createLink(folder_ + "\\no such folder\\Help.lnk", everyField()));
+    EXPECT_FALSE(exists(folder_ + "\\no such folder"));
+    EXPECT_FALSE(shell().createLink(folder_, everyField())) << "a folder stands there";
 
     EXPECT_FALSE(shell().readLink(folder_ + "\\absent.lnk").has_value());
     const std::string text = folder_ + "\\Help.url";

@@ -36,11 +36,11 @@ public:
     std::string name() const override { return name_; }
 
     void installOwnershipTool() override {
-        windows_.addFile(Tool(), "MZ");
-        windows_.defineProgram(Tool(), {0, 100});
+        windows_.addFile(tool(), "MZ");
+        windows_.defineProgram(tool(), {0, 100});
         firstLaunch_ = windows_.launches().size();
     }
-    void removeOwnershipTool() override { static_cast<void>(windows_.files().deleteFile(Tool())); }
+    void removeOwnershipTool() override { static_cast<void>(windows_.files().deleteFile(tool())); }
     std::vector<std::string> ownershipToolCommands() override {
         std::vector<std::string> commands;
         const auto& launches = windows_.launches();
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    std::string Tool() { return AppPath() + "subinacl.exe"; }
+    std::string tool() { return AppPath() + "subinacl.exe"; }
 
     std::size_t firstLaunch_ = 0;
     std::string name_;

@@ -85,7 +85,7 @@ Tree BuildTree(int count, int fanOut, std::uint32_t view) {
         parents.pop_front();
         for (int child = 0; child < fanOut && made < count; ++child, ++made) {
             const std::string path = parent + "\\k" + std::to_string(child);
-            vx::RegistryKey key;
+            vx::registry::RegistryKey key;
             if (key.create(vx::platform::kClassesRoot, path, vx::platform::kKeyAllAccess | view) !=
                 vx::platform::kSuccess) {
                 std::fprintf(stderr, "deletekey-bench: cannot create HKCR\\%s\n", path.c_str());
@@ -100,7 +100,7 @@ Tree BuildTree(int count, int fanOut, std::uint32_t view) {
 }
 
 bool ClassKeyExists(std::uint32_t view) {
-    vx::RegistryKey key;
+    vx::registry::RegistryKey key;
     return key.open(vx::platform::kClassesRoot, std::string("CLSID\\") + kBenchClass,
                     vx::platform::kKeyQueryValue | view) == vx::platform::kSuccess;
 }
@@ -126,7 +126,8 @@ bool Measure(int count, int repeat, int fanOut, std::uint32_t view) {
         bool notFound = false;
         const double cpuBefore = ProcessCpuMs();
         const Stopwatch deleting;
-        const std::uint32_t status = vx::fDeleteKey("HKCR", "CLSID", kBenchClass, notFound);
+        const std::uint32_t status =
+            vx::deletion::fDeleteKey("HKCR", "CLSID", kBenchClass, notFound);
         remove.push_back(deleting.elapsedMs());
         cpu.push_back(ProcessCpuMs() - cpuBefore);
         if (status != 0 || notFound || ClassKeyExists(view)) {
@@ -172,10 +173,10 @@ int main(int argc, char** argv) {
     vx::platform::win32::Win32Platform backend;
     vx::platform::Install(backend);
     std::string classPath = std::string("CLSID\\") + kBenchClass;
-    const std::uint32_t view = vx::ApplyViewRule(classPath);
+    const std::uint32_t view = vx::registry::ApplyViewRule(classPath);
     // A tree left by an interrupted run would count against the first measurement.
     bool leftover = false;
-    static_cast<void>(vx::fDeleteKey("HKCR", "CLSID", kBenchClass, leftover));
+    static_cast<void>(vx::deletion::fDeleteKey("HKCR", "CLSID", kBenchClass, leftover));
 
     std::printf("# fDeleteKey of HKCR\\CLSID\\%s, %s view, fan-out %d, median of %d runs\n",
                 kBenchClass, view != 0 ? "64-bit" : "default", fanOut, repeat);

@@ -119,7 +119,7 @@ struct Debuggee {
     DWORD exitCode = 0;
 
     // Returns how the debuggee continues after the event.
-    DWORD OnEvent(const DEBUG_EVENT& event) {
+    DWORD onEvent(const DEBUG_EVENT& event) {
         switch (event.dwDebugEventCode) {
             case CREATE_PROCESS_DEBUG_EVENT: {
                 // The image file handle is the debugger's to close; process and thread are not.
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
         if (WaitForDebugEvent(&event, INFINITE) == 0) {
             return Fail(kExitStart, "lost the debuggee", argv[2]);
         }
-        const DWORD continueStatus = debuggee.OnEvent(event);
+        const DWORD continueStatus = debuggee.onEvent(event);
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
         if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
             break;

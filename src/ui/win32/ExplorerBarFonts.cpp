@@ -1,6 +1,6 @@
 #include "ui/win32/ExplorerBarFonts.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -16,27 +16,27 @@ HFONT SystemMessageFont() {
 
 }  // namespace
 
-void PaneFonts::Use(HFONT font) {
+void PaneFonts::use(HFONT font) {
     if (font == nullptr) {
-        if (!fallback) {
-            fallback.reset(SystemMessageFont());
+        if (!fallback_) {
+            fallback_.reset(SystemMessageFont());
         }
-        font = fallback.get();
+        font = fallback_.get();
     }
-    base = font;
+    base_ = font;
     LOGFONTA face{};
     if (font == nullptr || ::GetObjectA(font, sizeof(face), &face) != sizeof(face)) {
-        bold.reset();
-        underline.reset();
-        boldUnderline.reset();
+        bold_.reset();
+        underline_.reset();
+        boldUnderline_.reset();
         return;
     }
     face.lfWeight = FW_BOLD;
-    bold.reset(::CreateFontIndirectA(&face));
+    bold_.reset(::CreateFontIndirectA(&face));
     face.lfUnderline = TRUE;
-    boldUnderline.reset(::CreateFontIndirectA(&face));
+    boldUnderline_.reset(::CreateFontIndirectA(&face));
     face.lfWeight = FW_NORMAL;
-    underline.reset(::CreateFontIndirectA(&face));
+    underline_.reset(::CreateFontIndirectA(&face));
 }
 
 int TextHeight(HDC dc, HFONT font) {
@@ -54,4 +54,4 @@ int TextWidth(HDC dc, HFONT font, const std::string& text) {
     return static_cast<int>(size.cx);
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -7,26 +7,28 @@
 
 #include "ui/win32/ExplorerBarGdi.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 // The given font in its normal, bold and underlined forms. The base font belongs to whoever
 // set it; the variants belong to this object.
-struct PaneFonts {
-    HFONT base = nullptr;
-    UniqueFont fallback;
-    UniqueFont bold;
-    UniqueFont underline;
-    UniqueFont boldUnderline;
-
+class PaneFonts {
+public:
     // nullptr means the system's message font.
-    void Use(HFONT font);
+    void use(HFONT font);
 
-    [[nodiscard]] HFONT Normal() const { return base; }
-    [[nodiscard]] HFONT Bold() const { return bold ? bold.get() : base; }
-    [[nodiscard]] HFONT Underlined() const { return underline ? underline.get() : base; }
-    [[nodiscard]] HFONT BoldUnderlined() const {
-        return boldUnderline ? boldUnderline.get() : Bold();
+    [[nodiscard]] HFONT normal() const { return base_; }
+    [[nodiscard]] HFONT bold() const { return bold_ ? bold_.get() : base_; }
+    [[nodiscard]] HFONT underlined() const { return underline_ ? underline_.get() : base_; }
+    [[nodiscard]] HFONT boldUnderlined() const {
+        return boldUnderline_ ? boldUnderline_.get() : bold();
     }
+
+private:
+    HFONT base_ = nullptr;
+    UniqueFont fallback_;
+    UniqueFont bold_;
+    UniqueFont underline_;
+    UniqueFont boldUnderline_;
 };
 
 // 13 when the DC cannot say.
@@ -34,4 +36,4 @@ struct PaneFonts {
 // 0 when the DC cannot say.
 [[nodiscard]] int TextWidth(HDC dc, HFONT font, const std::string& text);
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

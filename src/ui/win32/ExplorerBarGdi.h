@@ -5,7 +5,7 @@
 
 #include "platform/win32/Handles.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 using UniqueFont = platform::win32::Unique<HFONT, ::DeleteObject>;
 using UniqueBrush = platform::win32::Unique<HBRUSH, ::DeleteObject>;
@@ -66,4 +66,4 @@ private:
     HDC dc_;
 };
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

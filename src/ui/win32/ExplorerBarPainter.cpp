@@ -8,7 +8,7 @@
 
 #include "ui/win32/ExplorerBarGdi.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -89,19 +89,19 @@ COLORREF PaneColour() {
 
 }  // namespace
 
-void Painter::Paint(HDC dc, const RECT& client, PaintState state) const {
+void Painter::paint(HDC dc, const RECT& client, PaintState state) const {
     ::SetBkMode(dc, TRANSPARENT);
-    if (!theme_.Draw(dc, EBP_HEADERBACKGROUND, 0, client)) {
+    if (!theme_.draw(dc, EBP_HEADERBACKGROUND, 0, client)) {
         Fill(dc, client, PaneColour());
     }
-    for (int group = 1; group <= model_.GroupCount(); ++group) {
-        PaintHeader(dc, group);
-        PaintBody(dc, group);
+    for (int group = 1; group <= model_.groupCount(); ++group) {
+        paintHeader(dc, group);
+        paintBody(dc, group);
     }
-    const ExplorerBarElement focus = model_.Focus();
-    if (state.hasFocus && state.showFocus && !focus.IsNone()) {
-        RECT around = ToRect(model_.ElementRect(focus));
-        if (focus.IsHeader()) {
+    const ExplorerBarElement focus = model_.focus();
+    if (state.hasFocus && state.showFocus && !focus.isNone()) {
+        RECT around = ToRect(model_.elementRect(focus));
+        if (focus.isHeader()) {
             ::InflateRect(&around, -2, -2);
         } else {
             ::InflateRect(&around, 2, 1);
@@ -111,21 +111,21 @@ void Painter::Paint(HDC dc, const RECT& client, PaintState state) const {
     }
 }
 
-void Painter::PaintHeader(HDC dc, int group) const {
-    const RECT header = ToRect(model_.HeaderRect(group));
-    const RECT glyph = ToRect(model_.GlyphRect(group));
+void Painter::paintHeader(HDC dc, int group) const {
+    const RECT header = ToRect(model_.headerRect(group));
+    const RECT glyph = ToRect(model_.glyphRect(group));
     const ExplorerBarElement self{group, 0};
-    const bool hot = model_.Hover() == self;
-    const bool pressed = hot && model_.Pressed() == self;
-    const bool collapsed = model_.IsCollapsed(group);
+    const bool hot = model_.hover() == self;
+    const bool pressed = hot && model_.pressed() == self;
+    const bool collapsed = model_.isCollapsed(group);
 
     COLORREF textColour = 0;
-    if (theme_.Draw(dc, EBP_NORMALGROUPHEAD, 0, header)) {
+    if (theme_.draw(dc, EBP_NORMALGROUPHEAD, 0, header)) {
         const int part = collapsed ? EBP_NORMALGROUPEXPAND : EBP_NORMALGROUPCOLLAPSE;
         // The collapse and expand parts number their states alike.
         const int glyphState = pressed ? EBNGC_PRESSED : hot ? EBNGC_HOT : EBNGC_NORMAL;
         textColour = LinkColour(::GetSysColor(COLOR_WINDOW));
-        if (!theme_.Draw(dc, part, glyphState, glyph)) {
+        if (!theme_.draw(dc, part, glyphState, glyph)) {
             Chevrons(dc, glyph, !collapsed, textColour);
         }
     } else {
@@ -142,28 +142,28 @@ void Painter::PaintHeader(HDC dc, int group) const {
         Chevrons(dc, button, !collapsed, textColour);
     }
     RECT text = header;
-    text.left += model_.Metrics().headerTextIndent;
+    text.left += model_.metrics().headerTextIndent;
     text.right = std::max(text.left, glyph.left - 4);
-    Text(dc, model_.Caption(self), text, hot ? fonts_.BoldUnderlined() : fonts_.Bold(), textColour);
+    Text(dc, model_.caption(self), text, hot ? fonts_.boldUnderlined() : fonts_.bold(), textColour);
 }
 
-void Painter::PaintBody(HDC dc, int group) const {
-    const BarRect body = model_.BodyRect(group);
-    if (body.IsEmpty()) {
+void Painter::paintBody(HDC dc, int group) const {
+    const BarRect body = model_.bodyRect(group);
+    if (body.isEmpty()) {
         return;
     }
     const RECT bodyRect = ToRect(body);
-    if (!theme_.Draw(dc, EBP_NORMALGROUPBACKGROUND, 0, bodyRect)) {
+    if (!theme_.draw(dc, EBP_NORMALGROUPBACKGROUND, 0, bodyRect)) {
         Fill(dc, bodyRect, ::GetSysColor(COLOR_WINDOW));
         Frame(dc, bodyRect, ::GetSysColor(COLOR_ACTIVECAPTION));
     }
     const COLORREF link = LinkColour(::GetSysColor(COLOR_WINDOW));
-    for (int item = 1; item <= model_.ItemCount(group); ++item) {
+    for (int item = 1; item <= model_.itemCount(group); ++item) {
         const ExplorerBarElement self{group, item};
-        const bool hot = model_.Hover() == self;
-        Text(dc, model_.Caption(self), ToRect(model_.ItemRect(group, item)),
-             hot ? fonts_.Underlined() : fonts_.Normal(), link);
+        const bool hot = model_.hover() == self;
+        Text(dc, model_.caption(self), ToRect(model_.itemRect(group, item)),
+             hot ? fonts_.underlined() : fonts_.normal(), link);
     }
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -8,7 +8,7 @@
 #include "ui/win32/ExplorerBarFonts.h"
 #include "ui/win32/ExplorerBarTheme.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 struct PaintState {
     bool hasFocus = false;
@@ -20,15 +20,15 @@ public:
     Painter(const ExplorerBarModel& model, const PaneFonts& fonts, const ExplorerTheme& theme)
         : model_(model), fonts_(fonts), theme_(theme) {}
 
-    void Paint(HDC dc, const RECT& client, PaintState state) const;
+    void paint(HDC dc, const RECT& client, PaintState state) const;
 
 private:
-    void PaintHeader(HDC dc, int group) const;
-    void PaintBody(HDC dc, int group) const;
+    void paintHeader(HDC dc, int group) const;
+    void paintBody(HDC dc, int group) const;
 
     const ExplorerBarModel& model_;
     const PaneFonts& fonts_;
     const ExplorerTheme& theme_;
 };
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

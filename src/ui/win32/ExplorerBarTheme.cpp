@@ -1,6 +1,6 @@
 #include "ui/win32/ExplorerBarTheme.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 namespace {
 
@@ -23,10 +23,10 @@ ExplorerTheme::ExplorerTheme() noexcept : library_(::LoadLibraryA("uxtheme.dll")
     closeThemeData_ = Export<CloseThemeDataFn>(library_.get(), "CloseThemeData");
 }
 
-ExplorerTheme::~ExplorerTheme() { Close(); }
+ExplorerTheme::~ExplorerTheme() { close(); }
 
-void ExplorerTheme::Open(HWND window) noexcept {
-    Close();
+void ExplorerTheme::open(HWND window) noexcept {
+    close();
     if (isThemeActive_ == nullptr || openThemeData_ == nullptr || drawThemeBackground_ == nullptr ||
         closeThemeData_ == nullptr || !isThemeActive_()) {
         return;
@@ -34,16 +34,16 @@ void ExplorerTheme::Open(HWND window) noexcept {
     theme_ = openThemeData_(window, L"EXPLORERBAR");
 }
 
-void ExplorerTheme::Close() noexcept {
+void ExplorerTheme::close() noexcept {
     if (theme_ != nullptr) {
         closeThemeData_(theme_);
         theme_ = nullptr;
     }
 }
 
-bool ExplorerTheme::Draw(HDC dc, int part, int state, const RECT& rect) const noexcept {
+bool ExplorerTheme::draw(HDC dc, int part, int state, const RECT& rect) const noexcept {
     return theme_ != nullptr &&
            SUCCEEDED(drawThemeBackground_(theme_, dc, part, state, &rect, nullptr));
 }
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

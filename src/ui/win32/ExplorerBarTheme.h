@@ -7,7 +7,7 @@
 
 #include "platform/win32/Handles.h"
 
-namespace vx::ui::win32::detail {
+namespace vx::ui::win32 {
 
 class ExplorerTheme {
 public:
@@ -18,13 +18,13 @@ public:
 
     // Opens the style's data for the window, or stays plain when no style is active or the
     // active one has no explorer bar parts.
-    void Open(HWND window) noexcept;
-    void Close() noexcept;
+    void open(HWND window) noexcept;
+    void close() noexcept;
 
-    [[nodiscard]] bool Active() const noexcept { return theme_ != nullptr; }
+    [[nodiscard]] bool active() const noexcept { return theme_ != nullptr; }
 
     // False when nothing was drawn: the caller then draws the plain form.
-    [[nodiscard]] bool Draw(HDC dc, int part, int state, const RECT& rect) const noexcept;
+    [[nodiscard]] bool draw(HDC dc, int part, int state, const RECT& rect) const noexcept;
 
 private:
     using IsThemeActiveFn = BOOL(WINAPI*)();
@@ -40,4 +40,4 @@ private:
     HTHEME theme_ = nullptr;
 };
 
-}  // namespace vx::ui::win32::detail
+}  // namespace vx::ui::win32

@@ -12,15 +12,15 @@ constexpr int kIconSizes[] = {48, 32, 16};
 
 }  // namespace
 
-void PicturePreview::Clear() {
+void PicturePreview::clear() {
     bitmap_.reset();
     bitmapSize_ = {};
     icon_.reset();
     iconSize_ = 0;
 }
 
-void PicturePreview::LoadBitmapFile(const std::string& path) {
-    Clear();
+void PicturePreview::loadBitmapFile(const std::string& path) {
+    clear();
     if (path.empty()) {
         return;
     }
@@ -37,8 +37,8 @@ void PicturePreview::LoadBitmapFile(const std::string& path) {
     }
 }
 
-void PicturePreview::LoadIconFile(const std::string& path, SIZE box) {
-    Clear();
+void PicturePreview::loadIconFile(const std::string& path, SIZE box) {
+    clear();
     if (path.empty()) {
         return;
     }
@@ -55,10 +55,10 @@ void PicturePreview::LoadIconFile(const std::string& path, SIZE box) {
     iconSize_ = icon_ ? size : 0;
 }
 
-void PicturePreview::Paint(HDC dc, const RECT& box) const {
+void PicturePreview::paint(HDC dc, const RECT& box) const {
     FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
     if (bitmap_) {
-        PaintBitmap(dc, box);
+        paintBitmap(dc, box);
     } else if (icon_) {
         const int left = box.left + (box.right - box.left - iconSize_) / 2;
         const int top = box.top + (box.bottom - box.top - iconSize_) / 2;
@@ -67,7 +67,7 @@ void PicturePreview::Paint(HDC dc, const RECT& box) const {
 }
 
 // Scaled to fit the box with its proportions kept, centred.
-void PicturePreview::PaintBitmap(HDC dc, const RECT& box) const {
+void PicturePreview::paintBitmap(HDC dc, const RECT& box) const {
     const int boxWidth = box.right - box.left;
     const int boxHeight = box.bottom - box.top;
     if (boxWidth <= 0 || boxHeight <= 0) {

@@ -14,20 +14,20 @@ namespace vx::ui::win32 {
 class PicturePreview {
 public:
     // Replaces the picture; an empty path or an unreadable file empties the preview.
-    void LoadBitmapFile(const std::string& path);
-    void LoadIconFile(const std::string& path, SIZE box);
-    void Clear();
+    void loadBitmapFile(const std::string& path);
+    void loadIconFile(const std::string& path, SIZE box);
+    void clear();
 
-    [[nodiscard]] bool Empty() const { return !bitmap_ && !icon_; }
+    [[nodiscard]] bool empty() const { return !bitmap_ && !icon_; }
 
     // Paints the box background and the picture, centred, into `box` of `dc`.
-    void Paint(HDC dc, const RECT& box) const;
+    void paint(HDC dc, const RECT& box) const;
 
 private:
     using UniqueBitmap = platform::win32::Unique<HBITMAP, ::DeleteObject>;
     using UniqueIcon = platform::win32::Unique<HICON, ::DestroyIcon>;
 
-    void PaintBitmap(HDC dc, const RECT& box) const;
+    void paintBitmap(HDC dc, const RECT& box) const;
 
     UniqueBitmap bitmap_;
     SIZE bitmapSize_{};

@@ -12,63 +12,51 @@
 
 namespace vx::ui::win32 {
 
-using detail::ExplorerTheme;
-using detail::Painter;
-using detail::PaintScope;
-using detail::PaintState;
-using detail::PaneFonts;
-using detail::Selection;
-using detail::TextHeight;
-using detail::TextWidth;
-using detail::UniqueBitmap;
-using detail::UniqueDc;
-using detail::WindowDc;
-
 class XPExplorerBar::Impl final : public platform::win32::Window {
 public:
     Impl() = default;
     // Destroyed here, not by the base, so that WM_DESTROY still closes the theme.
     ~Impl() override { destroy(); }
 
-    HWND Create(HWND parent, RECT bounds, int controlId);
-    int AddGroup(const std::string& caption) {
-        const int group = model_.AddGroup(caption);
-        Changed();
+    HWND createWindow(HWND parent, RECT bounds, int controlId);
+    int addGroup(const std::string& caption) {
+        const int group = model_.addGroup(caption);
+        changed();
         return group;
     }
-    int AddItem(const std::string& caption, int group) {
-        const int item = model_.AddItem(group, caption);
-        Changed();
+    int addItem(const std::string& caption, int group) {
+        const int item = model_.addItem(group, caption);
+        changed();
         return item;
     }
-    void Show(bool visible) const {
+    void show(bool visible) const {
         if (handle() != nullptr) {
             ::ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);
         }
     }
-    [[nodiscard]] ExplorerBarClick LastClick() const { return lastClick_; }
-    void OnItemClick(std::function<void(int, int)> handler) { onItemClick_ = std::move(handler); }
+    [[nodiscard]] ExplorerBarClick lastClick() const { return lastClick_; }
+    void onItemClick(std::function<void(int, int)> handler) { onItemClick_ = std::move(handler); }
 
 private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnPaint();
-    void TrackLeave() const;
-    void OnMouseMove(BarPoint point);
-    void OnMouseLeave();
-    void OnLButtonDown(BarPoint point);
-    void OnLButtonUp(BarPoint point);
-    bool OnSetCursor();
-    LRESULT OnGetDlgCode(const MSG* message) const;
-    void OnKeyDown(WPARAM key);
-    void OnSetFocus();
-    void OnSetFont(HFONT font, bool redraw);
-    void OnThemeChanged();
+    void onPaint();
+    void trackLeave() const;
+    void onMouseMove(BarPoint point);
+    void onMouseLeave();
+    void onLButtonDown(BarPoint point);
+    void onLButtonUp(BarPoint point);
+    bool onSetCursor();
+    LRESULT onGetDlgCode(const MSG* message) const;
+    void onKeyDown(WPARAM key);
+    void onSetFocus();
+    void onSetFont(HFONT font, bool redrawNow);
+    void onThemeChanged();
 
-    void Relayout();
-    void Changed();
-    void Redraw() const;
-    void PassFocusOn(bool backward) const;
-    void Perform(const ExplorerBarActivation& activation);
+    void relayout();
+    void changed();
+    void redraw() const;
+    void passFocusOn(bool backward) const;
+    void perform(const ExplorerBarActivation& activation);
 
     HWND parent_ = nullptr;
     int controlId_ = 0;
@@ -94,7 +82,7 @@ BarPoint PointOf(LPARAM lParam) {
 
 }  // namespace
 
-HWND XPExplorerBar::Impl::Create(HWND parent, RECT bounds, int controlId) {
+HWND XPExplorerBar::Impl::createWindow(HWND parent, RECT bounds, int controlId) {
     if (handle() != nullptr) {
         return nullptr;
     }
@@ -108,72 +96,72 @@ HWND XPExplorerBar::Impl::Create(HWND parent, RECT bounds, int controlId) {
     if (window == nullptr) {
         return nullptr;
     }
-    theme_.Open(window);
-    OnSetFont(reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0)), false);
+    theme_.open(window);
+    onSetFont(reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0)), false);
     return window;
 }
 
 LRESULT XPExplorerBar::Impl::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            OnPaint();
+            onPaint();
             return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers every pixel
         case WM_SIZE:
-            Relayout();
+            relayout();
             return 0;
         case WM_MOUSEMOVE:
-            OnMouseMove(PointOf(lParam));
+            onMouseMove(PointOf(lParam));
             return 0;
         case WM_MOUSELEAVE:
-            OnMouseLeave();
+            onMouseLeave();
             return 0;
         case WM_LBUTTONDOWN:
-            OnLButtonDown(PointOf(lParam));
+            onLButtonDown(PointOf(lParam));
             return 0;
         case WM_LBUTTONUP:
             // May have destroyed the window and this object: nothing may follow.
-            OnLButtonUp(PointOf(lParam));
+            onLButtonUp(PointOf(lParam));
             return 0;
         case WM_CAPTURECHANGED:
-            model_.CancelPress();
+            model_.cancelPress();
             // A pointer that left while captured is reported at once.
-            TrackLeave();
-            Redraw();
+            trackLeave();
+            redraw();
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) {
+            if (LOWORD(lParam) == HTCLIENT && onSetCursor()) {
                 return TRUE;
             }
             break;
         case WM_GETDLGCODE:
-            return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+            return onGetDlgCode(reinterpret_cast<const MSG*>(lParam));
         case WM_KEYDOWN:
             // Enter and Space may have destroyed the window and this object.
-            OnKeyDown(wParam);
+            onKeyDown(wParam);
             return 0;
         case WM_SETFOCUS:
-            OnSetFocus();
+            onSetFocus();
             return 0;
         case WM_KILLFOCUS:
-            Redraw();
+            redraw();
             return 0;
         case WM_UPDATEUISTATE:
             static_cast<void>(defaultProcedure(message, wParam, lParam));
             keyboardCues_ = (::SendMessageA(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-            Redraw();
+            redraw();
             return 0;
         case WM_SETFONT:
-            OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+            onSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(fonts_.Normal());
+            return reinterpret_cast<LRESULT>(fonts_.normal());
         case WM_THEMECHANGED:
-            OnThemeChanged();
+            onThemeChanged();
             return 0;
         case WM_DESTROY:
-            theme_.Close();
+            theme_.close();
             break;
         default:
             break;
@@ -181,7 +169,7 @@ LRESULT XPExplorerBar::Impl::onMessage(UINT message, WPARAM wParam, LPARAM lPara
     return defaultProcedure(message, wParam, lParam);
 }
 
-void XPExplorerBar::Impl::OnPaint() {
+void XPExplorerBar::Impl::onPaint() {
     PaintScope paint(handle());
     if (paint.dc() == nullptr) {
         return;
@@ -202,12 +190,12 @@ void XPExplorerBar::Impl::OnPaint() {
     const UniqueDc memory(::CreateCompatibleDC(paint.dc()));
     const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.dc(), width, height));
     if (!memory || !bitmap) {
-        painter.Paint(paint.dc(), client, state);
+        painter.paint(paint.dc(), client, state);
         return;
     }
     {
         Selection selected(memory.get(), bitmap.get());
-        painter.Paint(memory.get(), client, state);
+        painter.paint(memory.get(), client, state);
         ::BitBlt(paint.dc(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
     }
 }
@@ -215,7 +203,7 @@ void XPExplorerBar::Impl::OnPaint() {
 // Asks for WM_MOUSELEAVE unless the system is already watching for it. The system, not a flag
 // of ours, says whether it watches: a capture ends the watch, and Wine drops the request when
 // the pointer position it reads lags behind the WM_MOUSEMOVE being handled.
-void XPExplorerBar::Impl::TrackLeave() const {
+void XPExplorerBar::Impl::trackLeave() const {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof(track);
     track.dwFlags = TME_QUERY;
@@ -230,47 +218,47 @@ void XPExplorerBar::Impl::TrackLeave() const {
     static_cast<void>(::TrackMouseEvent(&track));
 }
 
-void XPExplorerBar::Impl::OnMouseMove(BarPoint point) {
-    TrackLeave();
-    if (model_.MouseMove(point)) {
-        Redraw();
+void XPExplorerBar::Impl::onMouseMove(BarPoint point) {
+    trackLeave();
+    if (model_.mouseMove(point)) {
+        redraw();
     }
 }
 
-void XPExplorerBar::Impl::OnMouseLeave() {
-    if (model_.MouseLeave()) {
-        Redraw();
+void XPExplorerBar::Impl::onMouseLeave() {
+    if (model_.mouseLeave()) {
+        redraw();
     }
 }
 
-void XPExplorerBar::Impl::OnLButtonDown(BarPoint point) {
-    model_.MouseDown(point);
-    const ExplorerBarElement pressed = model_.Pressed();
-    if (pressed.IsNone()) {
+void XPExplorerBar::Impl::onLButtonDown(BarPoint point) {
+    model_.mouseDown(point);
+    const ExplorerBarElement pressed = model_.pressed();
+    if (pressed.isNone()) {
         return;
     }
     // Keeps the release coming here when the pointer leaves before it.
     ::SetCapture(handle());
     if (::GetFocus() == handle()) {
-        static_cast<void>(model_.SetFocus(pressed));
+        static_cast<void>(model_.setFocus(pressed));
     }
-    Redraw();
+    redraw();
 }
 
-void XPExplorerBar::Impl::OnLButtonUp(BarPoint point) {
-    const ExplorerBarActivation activation = model_.MouseUp(point);
+void XPExplorerBar::Impl::onLButtonUp(BarPoint point) {
+    const ExplorerBarActivation activation = model_.mouseUp(point);
     if (::GetCapture() == handle()) {
         ::ReleaseCapture();
     }
-    Perform(activation);
+    perform(activation);
 }
 
-bool XPExplorerBar::Impl::OnSetCursor() {
+bool XPExplorerBar::Impl::onSetCursor() {
     POINT cursor{};
     if (!::GetCursorPos(&cursor) || !::ScreenToClient(handle(), &cursor)) {
         return false;
     }
-    if (model_.HitTest({cursor.x, cursor.y}).IsNone()) {
+    if (model_.hitTest({cursor.x, cursor.y}).isNone()) {
         return false;  // the class cursor, the arrow
     }
     HCURSOR hand = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
@@ -283,11 +271,11 @@ bool XPExplorerBar::Impl::OnSetCursor() {
 
 // Under a dialog manager (IsDialogMessage) the keys reach the control only when it asks for
 // them: Tab while there is somewhere to go inside, Enter always; arrows and Space are ordinary
-// keys. Without one every key arrives and OnKeyDown passes Tab on at the ends.
-LRESULT XPExplorerBar::Impl::OnGetDlgCode(const MSG* message) const {
+// keys. Without one every key arrives and onKeyDown passes Tab on at the ends.
+LRESULT XPExplorerBar::Impl::onGetDlgCode(const MSG* message) const {
     LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
     if (message != nullptr && message->message == WM_KEYDOWN) {
-        if (message->wParam == VK_TAB && model_.CanMoveFocus(::GetKeyState(VK_SHIFT) >= 0)) {
+        if (message->wParam == VK_TAB && model_.canMoveFocus(::GetKeyState(VK_SHIFT) >= 0)) {
             code |= DLGC_WANTTAB;
         }
         if (message->wParam == VK_RETURN) {
@@ -297,78 +285,78 @@ LRESULT XPExplorerBar::Impl::OnGetDlgCode(const MSG* message) const {
     return code;
 }
 
-void XPExplorerBar::Impl::OnKeyDown(WPARAM key) {
+void XPExplorerBar::Impl::onKeyDown(WPARAM key) {
     const bool shift = ::GetKeyState(VK_SHIFT) < 0;
     keyboardCues_ = true;
     switch (key) {
         case VK_TAB:
-            if (shift ? model_.FocusPrevious() : model_.FocusNext()) {
-                Redraw();
+            if (shift ? model_.focusPrevious() : model_.focusNext()) {
+                redraw();
             } else {
-                PassFocusOn(shift);
+                passFocusOn(shift);
             }
             return;
         case VK_UP:
-            static_cast<void>(model_.FocusPrevious());
+            static_cast<void>(model_.focusPrevious());
             break;
         case VK_DOWN:
-            static_cast<void>(model_.FocusNext());
+            static_cast<void>(model_.focusNext());
             break;
         case VK_LEFT:
         case VK_RIGHT: {
             // Left folds the group that holds the focus, right opens it.
-            const ExplorerBarElement focus = model_.Focus();
-            if (!focus.IsNone()) {
-                model_.SetCollapsed(focus.group, key == VK_LEFT);
-                Changed();
+            const ExplorerBarElement focus = model_.focus();
+            if (!focus.isNone()) {
+                model_.setCollapsed(focus.group, key == VK_LEFT);
+                changed();
             }
             break;
         }
         case VK_RETURN:
         case VK_SPACE:
-            Perform(model_.Activate());
+            perform(model_.activate());
             return;
         default:
             return;
     }
-    Redraw();
+    redraw();
 }
 
-void XPExplorerBar::Impl::OnSetFocus() {
+void XPExplorerBar::Impl::onSetFocus() {
     // Arriving by Tab starts at the first element, by Shift+Tab at the last; a click or a
     // return from another window keeps the element that had the focus.
     if (::GetKeyState(VK_TAB) < 0) {
         keyboardCues_ = true;
         if (::GetKeyState(VK_SHIFT) < 0) {
-            model_.FocusLast();
+            model_.focusLast();
         } else {
-            model_.FocusFirst();
+            model_.focusFirst();
         }
-    } else if (model_.Focus().IsNone()) {
-        model_.FocusFirst();
+    } else if (model_.focus().isNone()) {
+        model_.focusFirst();
     }
     if (!keyboardCues_) {
         keyboardCues_ = (::SendMessageA(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
     }
-    Redraw();
+    redraw();
 }
 
-void XPExplorerBar::Impl::OnSetFont(HFONT font, bool redraw) {
-    fonts_.Use(font);
-    Relayout();
-    if (redraw) {
-        Redraw();
+void XPExplorerBar::Impl::onSetFont(HFONT font, bool redrawNow) {
+    fonts_.use(font);
+    relayout();
+    if (redrawNow) {
+        redraw();
     }
 }
 
-void XPExplorerBar::Impl::OnThemeChanged() {
-    theme_.Open(handle());
-    Relayout();
-    Redraw();
+void XPExplorerBar::Impl::onThemeChanged() {
+    theme_.open(handle());
+    relayout();
+    redraw();
 }
 
 // Sizes follow the font: a header fits its bold caption with room around it, a row its link.
-void XPExplorerBar::Impl::Relayout() {
+void XPExplorerBar::Impl::relayout() {
     if (handle() == nullptr) {
         return;
     }
@@ -380,47 +368,47 @@ void XPExplorerBar::Impl::Relayout() {
     }
     const HDC dc = screen.dc();
     ExplorerBarMetrics metrics;
-    metrics.headerHeight = std::max(metrics.headerHeight, TextHeight(dc, fonts_.Bold()) + 10);
-    metrics.itemHeight = std::max(metrics.itemHeight, TextHeight(dc, fonts_.Normal()) + 7);
+    metrics.headerHeight = std::max(metrics.headerHeight, TextHeight(dc, fonts_.bold()) + 10);
+    metrics.itemHeight = std::max(metrics.itemHeight, TextHeight(dc, fonts_.normal()) + 7);
     metrics.glyphSize = std::min(metrics.glyphSize, metrics.headerHeight - 4);
     // Width is measured with the regular font, which the underlined one matches.
-    const HFONT normal = fonts_.Normal();
-    model_.Layout(client.right - client.left, metrics, [dc, normal](const std::string& text, bool) {
+    const HFONT normal = fonts_.normal();
+    model_.layout(client.right - client.left, metrics, [dc, normal](const std::string& text, bool) {
         return TextWidth(dc, normal, text) + 1;
     });
 }
 
-void XPExplorerBar::Impl::Changed() {
-    Relayout();
-    Redraw();
+void XPExplorerBar::Impl::changed() {
+    relayout();
+    redraw();
 }
 
-void XPExplorerBar::Impl::Redraw() const {
+void XPExplorerBar::Impl::redraw() const {
     if (handle() != nullptr) {
         ::InvalidateRect(handle(), nullptr, FALSE);
     }
 }
 
-void XPExplorerBar::Impl::PassFocusOn(bool backward) const {
+void XPExplorerBar::Impl::passFocusOn(bool backward) const {
     const HWND next = ::GetNextDlgTabItem(parent_, handle(), backward ? TRUE : FALSE);
     if (next != nullptr && next != handle()) {
         ::SetFocus(next);
     }
 }
 
-void XPExplorerBar::Impl::Perform(const ExplorerBarActivation& activation) {
+void XPExplorerBar::Impl::perform(const ExplorerBarActivation& activation) {
     switch (activation.kind) {
         case ExplorerBarActivation::Kind::None:
-            Redraw();
+            redraw();
             return;
         case ExplorerBarActivation::Kind::Toggled:
-            Changed();
+            changed();
             return;
         case ExplorerBarActivation::Kind::ItemClicked:
             break;
     }
     lastClick_ = {activation.element.group, activation.element.item};
-    Redraw();
+    redraw();
     // The owner may destroy the window, and this object with it, while it handles the click:
     // everything needed afterwards is copied first.
     const HWND window = handle();
@@ -442,18 +430,18 @@ void XPExplorerBar::Impl::Perform(const ExplorerBarActivation& activation) {
 XPExplorerBar::XPExplorerBar() : impl_(std::make_unique<Impl>()) {}
 XPExplorerBar::~XPExplorerBar() = default;
 
-HWND XPExplorerBar::Create(HWND parent, RECT bounds, int controlId) {
-    return impl_->Create(parent, bounds, controlId);
+HWND XPExplorerBar::create(HWND parent, RECT bounds, int controlId) {
+    return impl_->createWindow(parent, bounds, controlId);
 }
-int XPExplorerBar::AddGroup(const std::string& caption) { return impl_->AddGroup(caption); }
-int XPExplorerBar::AddItem(const std::string& caption, int group) {
-    return impl_->AddItem(caption, group);
+int XPExplorerBar::addGroup(const std::string& caption) { return impl_->addGroup(caption); }
+int XPExplorerBar::addItem(const std::string& caption, int group) {
+    return impl_->addItem(caption, group);
 }
-void XPExplorerBar::Show(bool visible) { impl_->Show(visible); }
-ExplorerBarClick XPExplorerBar::LastClick() const { return impl_->LastClick(); }
-void XPExplorerBar::OnItemClick(std::function<void(int group, int item)> handler) {
-    impl_->OnItemClick(std::move(handler));
+void XPExplorerBar::show(bool visible) { impl_->show(visible); }
+ExplorerBarClick XPExplorerBar::lastClick() const { return impl_->lastClick(); }
+void XPExplorerBar::onItemClick(std::function<void(int group, int item)> handler) {
+    impl_->onItemClick(std::move(handler));
 }
-HWND XPExplorerBar::Handle() const { return impl_->handle(); }
+HWND XPExplorerBar::handle() const { return impl_->handle(); }
 
 }  // namespace vx::ui::win32

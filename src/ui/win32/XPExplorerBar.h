@@ -4,14 +4,14 @@
 //
 // Notification: when an item is clicked (mouse, or Enter/Space on the focused item) the control
 // sends WM_COMMAND to its parent with wParam = MAKEWPARAM(controlId, kExplorerBarItemClicked)
-// and lParam = the control's window. While that message is handled, LastClick() names the item.
+// and lParam = the control's window. While that message is handled, lastClick() names the item.
 // Clicking a group header only collapses or expands the group; it sends nothing.
-// An owner that prefers a callback sets OnItemClick instead of handling WM_COMMAND; the
+// An owner that prefers a callback sets onItemClick instead of handling WM_COMMAND; the
 // callback runs first, then the WM_COMMAND is sent. Either may destroy the window (and this
 // object): the control touches nothing after notifying.
 //
 // The control uses the font the parent gives it with WM_SETFONT (headers in its bold form); until
-// then it uses the system's message font. Groups and items may be added before or after Create.
+// then it uses the system's message font. Groups and items may be added before or after create().
 
 #include <windows.h>
 
@@ -40,22 +40,22 @@ public:
     // Creates the child window (class "VexillaExplorerBar", WS_CHILD | WS_TABSTOP, initially
     // hidden) at `bounds` in the parent's client coordinates. Returns nullptr on failure or when
     // already created.
-    [[nodiscard]] HWND Create(HWND parent, RECT bounds, int controlId);
+    [[nodiscard]] HWND create(HWND parent, RECT bounds, int controlId);
 
     // Returns the new group's number (1 for the first group).
-    [[nodiscard]] int AddGroup(const std::string& caption);
+    [[nodiscard]] int addGroup(const std::string& caption);
     // Returns the item's number within its group (from 1), or 0 when `group` does not exist.
-    [[nodiscard]] int AddItem(const std::string& caption, int group);
+    [[nodiscard]] int addItem(const std::string& caption, int group);
 
-    void Show(bool visible);
+    void show(bool visible);
 
     // The item of the latest click; {0, 0} before the first one.
-    [[nodiscard]] ExplorerBarClick LastClick() const;
+    [[nodiscard]] ExplorerBarClick lastClick() const;
     // Optional; an empty function removes it.
-    void OnItemClick(std::function<void(int group, int item)> handler);
+    void onItemClick(std::function<void(int group, int item)> handler);
 
-    // nullptr before Create and after the window is destroyed.
-    [[nodiscard]] HWND Handle() const;
+    // nullptr before create() and after the window is destroyed.
+    [[nodiscard]] HWND handle() const;
 
 private:
     class Impl;

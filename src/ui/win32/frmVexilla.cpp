@@ -139,7 +139,7 @@ POINT CentredOrigin(int width, int height) {
 
 // ---- creation and load ----------------------------------------------------------------------
 
-std::unique_ptr<frmVexilla> frmVexilla::Open(HINSTANCE instance, int showCommand,
+std::unique_ptr<frmVexilla> frmVexilla::open(HINSTANCE instance, int showCommand,
                                              const IconApplier& applyIcon) {
     const platform::win32::WindowClass windowClass{kClassName, 0,
                                                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
@@ -189,7 +189,7 @@ void frmVexilla::createControls(HINSTANCE instance) {
     };
     // First in the tab order; hidden until the load decides on the sidebar.
     const TwipRect& bar = kSidebarBounds;
-    setFont(sideBar_.Create(handle(), toPixels(bar.left, bar.top, bar.width, bar.height),
+    setFont(sideBar_.create(handle(), toPixels(bar.left, bar.top, bar.width, bar.height),
                             ids::kSideBar),
             fonts_.regular);
     for (const ControlSpec& spec : FormControls()) {
@@ -222,16 +222,16 @@ void frmVexilla::load(const IconApplier& applyIcon) {
 }
 
 void frmVexilla::showTaskPane() {
-    sideBar_.Show(true);
+    sideBar_.show(true);
     for (const ControlSpec& spec : FormControls()) {
         if (spec.group == ControlGroup::LabelSidebar) {
             ShowWindow(control(spec.id), SW_HIDE);
         }
     }
     const auto addGroup = [this](const char* caption, const auto& items) {
-        const int group = sideBar_.AddGroup(caption);
+        const int group = sideBar_.addGroup(caption);
         for (const char* item : items) {
-            static_cast<void>(sideBar_.AddItem(item, group));
+            static_cast<void>(sideBar_.addItem(item, group));
         }
     };
     addGroup("Config", kConfigItems);
@@ -275,10 +275,10 @@ void frmVexilla::putFields(const EditorFields& fields) {
     }
     CheckRadioButton(handle(), ids::kUseDefBrowser, ids::kUseIE,
                      fields.useIE ? ids::kUseIE : ids::kUseDefBrowser);
-    logo_.LoadBitmapFile(fields.logoPreviewFile);
+    logo_.loadBitmapFile(fields.logoPreviewFile);
     RECT iconBox{};
     GetClientRect(control(ids::kImage2), &iconBox);
-    icon_.LoadIconFile(fields.iconPreviewFile, {iconBox.right, iconBox.bottom});
+    icon_.loadIconFile(fields.iconPreviewFile, {iconBox.right, iconBox.bottom});
     InvalidateRect(control(ids::kImage1), nullptr, TRUE);
     InvalidateRect(control(ids::kImage2), nullptr, TRUE);
 }
@@ -367,7 +367,7 @@ void frmVexilla::onCommand(int id, int code) {
     if (IsLink(id) && code == STN_CLICKED) {
         run(ActionForLabel(id - ids::kLblSideBarFirst));
     } else if (id == ids::kSideBar && code == kExplorerBarItemClicked) {
-        const ExplorerBarClick click = sideBar_.LastClick();
+        const ExplorerBarClick click = sideBar_.lastClick();
         run(ActionForTaskItem(click.group, click.item));
     } else if (id == ids::kImage1 && code == STN_CLICKED) {
         OpenSystemProperties();
@@ -401,11 +401,11 @@ bool frmVexilla::onDrawItem(const DRAWITEMSTRUCT& item) const {
         return false;
     }
     if (item.CtlID == ids::kImage1) {
-        logo_.Paint(item.hDC, item.rcItem);
+        logo_.paint(item.hDC, item.rcItem);
         return true;
     }
     if (item.CtlID == ids::kImage2) {
-        icon_.Paint(item.hDC, item.rcItem);
+        icon_.paint(item.hDC, item.rcItem);
         return true;
     }
     return false;

@@ -31,7 +31,7 @@ public:
     // (icon, panel, the boxes from the settings file, the sidebar) and shows it. Throws Failure
     // with the system's error when the window itself cannot be created; any later step that
     // fails leaves its part empty and the window opens anyway.
-    static std::unique_ptr<frmVexilla> Open(HINSTANCE instance, int showCommand,
+    static std::unique_ptr<frmVexilla> open(HINSTANCE instance, int showCommand,
                                             const IconApplier& applyIcon);
 
     ~frmVexilla() override;

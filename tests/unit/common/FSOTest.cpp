@@ -26,12 +26,12 @@ TEST_F(FSO, TextWriterReportsAFolderThatIsNotThere) {
 TEST_F(FSO, PathTypeAndKillFile) {
     const clsFSO fso;
     sim().addFile("C:\\Windows\\System32\\oemlogo.bmp");
-    EXPECT_EQ(PathKind::Folder, fso.PathType("C:\\Windows"));
-    EXPECT_EQ(PathKind::Missing, fso.PathType("C:\\Windows\\nothing.txt"));
+    EXPECT_EQ(PathKind::Folder, fso.pathType("C:\\Windows"));
+    EXPECT_EQ(PathKind::Missing, fso.pathType("C:\\Windows\\nothing.txt"));
     // Without redirection switched off a 32-bit caller looks into SysWOW64.
-    EXPECT_EQ(PathKind::Missing, fso.PathType("C:\\Windows\\System32\\oemlogo.bmp"));
+    EXPECT_EQ(PathKind::Missing, fso.pathType("C:\\Windows\\System32\\oemlogo.bmp"));
     sim().addFile("C:\\Windows\\SysWOW64\\oemlogo.bmp");
-    EXPECT_EQ(PathKind::File, fso.PathType("C:\\Windows\\System32\\oemlogo.bmp"));
+    EXPECT_EQ(PathKind::File, fso.pathType("C:\\Windows\\System32\\oemlogo.bmp"));
     fso.KillFile("C:\\Windows\\System32\\oemlogo.bmp");
     fso.KillFile("C:\\Windows\\System32\\oemlogo.bmp");
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\SysWOW64\\oemlogo.bmp").has_value());

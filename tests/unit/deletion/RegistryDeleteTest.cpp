@@ -8,6 +8,9 @@ namespace vx::test {
 namespace {
 
 using namespace security;
+using deletion::fDeleteKey;
+using deletion::fDeleteSubkeys;
+using deletion::fDeleteValue;
 using Lines = std::vector<std::string>;
 
 const std::string kOem = "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
@@ -26,19 +29,19 @@ Ace Entry(std::uint8_t type, std::uint32_t mask, const Sid& sid) {
 
 class RegistryDelete : public SimTest {
 protected:
-    int Count(const std::string& text) const {
+    int count(const std::string& text) const {
         return static_cast<int>(std::count_if(
             lines().begin(), lines().end(),
             [&](const std::string& line) { return line.find(text) != std::string::npos; }));
     }
-    std::vector<std::string> Commands() const {
+    std::vector<std::string> commands() const {
         std::vector<std::string> commands;
         for (const auto& launch : sim().launches()) {
             commands.push_back(launch.commandLine);
         }
         return commands;
     }
-    void ToolBesideProgram() {
+    void toolBesideProgram() {
         sim().addFile("C:\\Tools\\Vexilla\\subinacl.exe", "MZ");
         sim().defineProgram("C:\\Tools\\Vexilla\\subinacl.exe", {0, 100});
     }
@@ -88,7 +91,7 @@ TEST_F(RegistryDelete, ARefusedValueIsRetriedOnceAfterWideningPermissions) {
     bool notFound = false;
     EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
     EXPECT_FALSE(sim().registryValue("HKLM\\" + kOem, "Model").has_value());
-    EXPECT_GE(Count("SetPerm\\UpdatePermissionsOfRegistryKey: True"), 1);
+    EXPECT_GE(count("SetPerm\\UpdatePermissionsOfRegistryKey: True"), 1);
     EXPECT_TRUE(sim().launches().empty()) << "no tool beside the program";
 }
 
@@ -108,7 +111,7 @@ TEST_F(RegistryDelete, TheOwnershipCommandsForAValueQuoteTheTool) {
     EXPECT_EQ((std::vector<std::string>{target + " /setowner=SIMPC\\tech",
                                         target + " /sgrant=SIMPC\\tech=F",
                                         target + " /grant=SIMPC\\tech=F"}),
-              Commands());
+              commands());
     for (const auto& launch : sim().launches()) {
         EXPECT_EQ(0, launch.showWindow);
     }
@@ -118,7 +121,7 @@ class RefusedTree : public RegistryDelete {
 protected:
     void SetUp() override {
         RegistryDelete::SetUp();
-        ToolBesideProgram();
+        toolBesideProgram();
         sim().defineProgram("reg.exe", {1, 100});
         sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\InProcServer32");
         sim().addRegistryKey("HKCR\\CLSID\\" + kLink + "\\Instance\\InitPropertyBag");
@@ -136,16 +139,16 @@ TEST_F(RefusedTree, EscalatesTwiceThenHandsOverToRegExe) {
     const auto status = fDeleteKey("HKCR", "CLSID", kLink, notFound);
     EXPECT_EQ(5u, status);
     EXPECT_FALSE(notFound);
-    EXPECT_EQ(2, Count("modRegistry\\fDeleteKey - Error:  5"));
-    EXPECT_EQ(1, Count("Attempting second run using subinacl..."));
-    EXPECT_EQ(1, Count("Still not working, attempting deletion with reg.exe"));
+    EXPECT_EQ(2, count("modRegistry\\fDeleteKey - Error:  5"));
+    EXPECT_EQ(1, count("Attempting second run using subinacl..."));
+    EXPECT_EQ(1, count("Still not working, attempting deletion with reg.exe"));
     const std::string full = "HKEY_CLASSES_ROOT\\CLSID\\" + kLink;
     EXPECT_EQ((std::vector<std::string>{"\"C:\\Tools\\Vexilla\\subinacl.exe\" /keyreg \"" + full +
                                             "\" /setowner=administrators /grant=tech=f",
                                         "\"C:\\Tools\\Vexilla\\subinacl.exe\" /subkeyreg \"" +
                                             full + "\" /setowner=administrators /grant=tech=f",
                                         "reg.exe DELETE \"HKCR\\CLSID\\" + kLink + "\" /f"}),
-              Commands());
+              commands());
     EXPECT_EQ("\t\t- lResult (0=Success 2=Not Found): 5", lines().back());
 }
 

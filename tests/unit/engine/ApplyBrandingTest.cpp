@@ -12,7 +12,7 @@ const std::string kFullSettings =
 
 TEST_F(ApplyBranding, WithoutASettingsFileNothingChangesNotEvenTheLogo) {
     sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "old");
-    KitFile("oemlogo.bmp", "new");
+    kitFile("oemlogo.bmp", "new");
     engine::ApplyBranding();
     EXPECT_EQ("old", sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"));
     EXPECT_FALSE(sim().registryValue(kOemKey, "Manufacturer").has_value());
@@ -21,21 +21,21 @@ TEST_F(ApplyBranding, WithoutASettingsFileNothingChangesNotEvenTheLogo) {
 }
 
 TEST_F(ApplyBranding, VistaAndLaterGetTheSevenValuesInThe64BitView) {
-    Settings(kFullSettings);
-    KitFile("oemlogo.bmp", "BM-new");
+    settings(kFullSettings);
+    kitFile("oemlogo.bmp", "BM-new");
     engine::ApplyBranding();
     EXPECT_EQ("BM-new", sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"))
         << "the real System32";
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\SysWOW64\\oemlogo.bmp").has_value());
-    EXPECT_EQ(4u, Type(kOemKey, "HelpCustomized"));
+    EXPECT_EQ(4u, type(kOemKey, "HelpCustomized"));
     EXPECT_EQ(std::string(4, '\0'), sim().registryValue(kOemKey, "HelpCustomized")->bytes);
-    EXPECT_EQ("C:\\Windows\\System32\\oemlogo.bmp", Text(kOemKey, "Logo"));
-    EXPECT_EQ("Northwind Systems", Text(kOemKey, "Manufacturer"));
-    EXPECT_EQ("Mon-Fri 8-18", Text(kOemKey, "SupportHours"));
-    EXPECT_EQ("555-0100", Text(kOemKey, "SupportPhone"));
-    EXPECT_EQ("https://support.example.com", Text(kOemKey, "SupportURL"));
-    EXPECT_EQ("NW-500", Text(kOemKey, "Model"));
-    EXPECT_EQ(1u, Type(kOemKey, "Model"));
+    EXPECT_EQ("C:\\Windows\\System32\\oemlogo.bmp", text(kOemKey, "Logo"));
+    EXPECT_EQ("Northwind Systems", text(kOemKey, "Manufacturer"));
+    EXPECT_EQ("Mon-Fri 8-18", text(kOemKey, "SupportHours"));
+    EXPECT_EQ("555-0100", text(kOemKey, "SupportPhone"));
+    EXPECT_EQ("https://support.example.com", text(kOemKey, "SupportURL"));
+    EXPECT_EQ("NW-500", text(kOemKey, "Model"));
+    EXPECT_EQ(1u, type(kOemKey, "Model"));
     EXPECT_FALSE(sim().registryKeyExists(
         "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\OEMInformation"));
     EXPECT_FALSE(sim().registryKeyExists(kLinkKey)) << "no OEM link after XP";
@@ -43,9 +43,9 @@ TEST_F(ApplyBranding, VistaAndLaterGetTheSevenValuesInThe64BitView) {
 }
 
 TEST_F(ApplyBranding, AnOldLogoIsDeletedThenReplacedAfterAPause) {
-    Settings(kFullSettings);
+    settings(kFullSettings);
     sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "old");
-    KitFile("oemlogo.bmp", "new");
+    kitFile("oemlogo.bmp", "new");
     const auto before = sim().virtualMilliseconds();
     engine::ApplyBranding();
     EXPECT_GE(sim().virtualMilliseconds() - before, 2000u);
@@ -53,26 +53,26 @@ TEST_F(ApplyBranding, AnOldLogoIsDeletedThenReplacedAfterAPause) {
 }
 
 TEST_F(ApplyBranding, AMissingLogoStillNamesTheLogoFile) {
-    Settings(kFullSettings);
+    settings(kFullSettings);
     engine::ApplyBranding();
-    EXPECT_EQ("C:\\Windows\\System32\\oemlogo.bmp", Text(kOemKey, "Logo"));
+    EXPECT_EQ("C:\\Windows\\System32\\oemlogo.bmp", text(kOemKey, "Logo"));
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp").has_value());
 }
 
 TEST_F(ApplyBranding, AnEmptyModelRemovesAnOlderOne) {
     sim().setRegistryValue(kOemKey, "Model", {1, std::string("Old\0", 4)});
-    Settings("[OSBranding]\r\nMfgr=Northwind\r\nModel=\r\n");
+    settings("[OSBranding]\r\nMfgr=Northwind\r\nModel=\r\n");
     engine::ApplyBranding();
     EXPECT_FALSE(sim().registryValue(kOemKey, "Model").has_value());
-    EXPECT_EQ("Northwind", Text(kOemKey, "Manufacturer"));
+    EXPECT_EQ("Northwind", text(kOemKey, "Manufacturer"));
 }
 
 TEST_F(ApplyBranding, XpGetsTheSupportTextAndTheLinkButNoValues) {
     sim().setVersion(platform::sim::WindowsXP());
-    Settings(kFullSettings +
+    settings(kFullSettings +
              "ButtonName=Northwind Support\r\nButtonAction=https://support.example.com\r\n");
-    KitFile("oeminfo.ini", "[General]\r\nManufacturer=Northwind\r\n");
-    KitFile("oemlogo.bmp", "logo");
+    kitFile("oeminfo.ini", "[General]\r\nManufacturer=Northwind\r\n");
+    kitFile("oemlogo.bmp", "logo");
     engine::ApplyBranding();
     EXPECT_EQ("[General]\r\nManufacturer=Northwind\r\n",
               sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini"));
@@ -81,15 +81,15 @@ TEST_F(ApplyBranding, XpGetsTheSupportTextAndTheLinkButNoValues) {
                               "SupportPhone", "SupportURL", "Model"}) {
         EXPECT_FALSE(sim().registryValue(kOemKey, value).has_value()) << value;
     }
-    EXPECT_EQ("Northwind Support", Text(kLinkKey, ""));
+    EXPECT_EQ("Northwind Support", text(kLinkKey, ""));
 }
 
 TEST_F(ApplyBranding, XpWithoutSupportTextStillRegistersTheLink) {
     sim().setVersion(platform::sim::WindowsXP());
-    Settings("[OSBranding]\r\nButtonName=Help\r\nButtonAction=C:\\Tools\\help.exe\r\n");
+    settings("[OSBranding]\r\nButtonName=Help\r\nButtonAction=C:\\Tools\\help.exe\r\n");
     engine::ApplyBranding();
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini").has_value());
-    EXPECT_EQ("Help", Text(kLinkKey, "LocalizedString"));
+    EXPECT_EQ("Help", text(kLinkKey, "LocalizedString"));
 }
 
 }  // namespace

@@ -9,11 +9,11 @@ using BrandingSettings = SimTest;
 
 TEST_F(BrandingSettings, EveryKeyRoundTripsThroughTheActiveFile) {
     State().settingsFilePath = "C:\\Tools\\Vexilla\\Vexilla.INI";
-    for (const auto& key : settings::kSaveOrder) {
-        settings::Write(key, std::string("value of ") + key.name);
+    for (const auto& key : engine::settings::kSaveOrder) {
+        engine::WriteSetting(key, std::string("value of ") + key.name);
     }
-    for (const auto& key : settings::kSaveOrder) {
-        EXPECT_EQ(std::string("value of ") + key.name, settings::Read(key));
+    for (const auto& key : engine::settings::kSaveOrder) {
+        EXPECT_EQ(std::string("value of ") + key.name, engine::ReadSetting(key));
     }
     const auto text = sim().fileBytes(State().settingsFilePath);
     ASSERT_TRUE(text.has_value());
@@ -24,11 +24,11 @@ TEST_F(BrandingSettings, EveryKeyRoundTripsThroughTheActiveFile) {
 
 TEST_F(BrandingSettings, LongValuesComeBackCutAndMissingOnesEmpty) {
     State().settingsFilePath = "C:\\Tools\\Vexilla\\Vexilla.INI";
-    EXPECT_EQ("", settings::Read(settings::kModel));
-    settings::Write(settings::kModel, std::string(300, 'm'));
-    EXPECT_EQ(std::string(254, 'm'), settings::Read(settings::kModel));
-    settings::Write(settings::kUrl, "");
-    EXPECT_EQ("", settings::Read(settings::kUrl));
+    EXPECT_EQ("", engine::ReadSetting(engine::settings::kModel));
+    engine::WriteSetting(engine::settings::kModel, std::string(300, 'm'));
+    EXPECT_EQ(std::string(254, 'm'), engine::ReadSetting(engine::settings::kModel));
+    engine::WriteSetting(engine::settings::kUrl, "");
+    EXPECT_EQ("", engine::ReadSetting(engine::settings::kUrl));
     EXPECT_NE(std::string::npos, sim().fileBytes(State().settingsFilePath)->find("URL=\r\n"));
 }
 

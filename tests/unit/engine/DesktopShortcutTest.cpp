@@ -10,11 +10,11 @@ using DesktopShortcut = EngineTest;
 const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
 
 TEST_F(DesktopShortcut, AnInternetShortcutWithItsIcon) {
-    Settings(
+    settings(
         "[DesktopShortcut]\r\nShortcutURL=https://support.example.com\r\nShortcutName=Northwind "
         "Support\r\n"
         "ShortcutIcon=support.ico\r\nUseIE=0\r\n");
-    KitFile("support.ico", "ICO");
+    kitFile("support.ico", "ICO");
     engine::DropDesktopShortcut();
     EXPECT_EQ(
         "[InternetShortcut]\r\nURL=https://"
@@ -25,7 +25,7 @@ TEST_F(DesktopShortcut, AnInternetShortcutWithItsIcon) {
 }
 
 TEST_F(DesktopShortcut, DroppingTwiceRewritesTheFileFromItsFirstLine) {
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
+    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
     engine::DropDesktopShortcut();
     engine::DropDesktopShortcut();
     EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
@@ -34,7 +34,7 @@ TEST_F(DesktopShortcut, DroppingTwiceRewritesTheFileFromItsFirstLine) {
 
 TEST_F(DesktopShortcut, OnlyUseIeOneMakesABrowserLink) {
     for (const char* value : {"yes", "true", "0", ""}) {
-        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://"
+        settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://"
                              "a.example\r\nShortcutName=Help\r\nUseIE=") +
                  value + "\r\n");
         engine::DropDesktopShortcut();
@@ -45,7 +45,7 @@ TEST_F(DesktopShortcut, OnlyUseIeOneMakesABrowserLink) {
 
 TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
     sim().addFile("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", "MZ");
-    Settings(
+    settings(
         "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
     sim().addFile(kDesktop + "Help.url", "kept");
     sim().addFile(kDesktop + "Help.lnk", "replaced");
@@ -64,7 +64,7 @@ TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
 
 TEST_F(DesktopShortcut, ALinkThatVanishesFallsBackToAnInternetShortcut) {
     sim().setLinkSavesVanish(true);
-    Settings(
+    settings(
         "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
     engine::DropDesktopShortcut();
     EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
@@ -72,9 +72,9 @@ TEST_F(DesktopShortcut, ALinkThatVanishesFallsBackToAnInternetShortcut) {
 }
 
 TEST_F(DesktopShortcut, NothingWithoutAddressOrName) {
-    Settings("[DesktopShortcut]\r\nShortcutName=Help\r\n");
+    settings("[DesktopShortcut]\r\nShortcutName=Help\r\n");
     engine::DropDesktopShortcut();
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\n");
+    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\n");
     engine::DropDesktopShortcut();
     EXPECT_EQ(0, sim().desktopRefreshes());
     EXPECT_FALSE(sim().fileBytes(kDesktop + ".url").has_value());
@@ -85,7 +85,7 @@ TEST_F(DesktopShortcut, NamesThatPointElsewhereAreRefused) {
          {"..\\..\\Windows\\System32\\x", "C:\\x", "a/b", "..", "CON", "x:y", "name."}) {
         SCOPED_TRACE(name);
         sim().clearDebugLines();
-        Settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=") +
+        settings(std::string("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=") +
                  name + "\r\n");
         engine::DropDesktopShortcut();
         engine::RemoveDesktopShortcut();
@@ -98,7 +98,7 @@ TEST_F(DesktopShortcut, NamesThatPointElsewhereAreRefused) {
 
 TEST_F(DesktopShortcut, AnUnsafeIconIsSkippedAndTheShortcutStillMade) {
     sim().addFile("C:\\Windows\\win.ini", "system file");
-    Settings(
+    settings(
         "[DesktopShortcut]\r\nShortcutURL=http://"
         "a.example\r\nShortcutName=Help\r\nShortcutIcon=..\\win.ini\r\n");
     engine::DropDesktopShortcut();
@@ -113,14 +113,14 @@ TEST_F(DesktopShortcut, XpStyleProfilesUseTheAllUsersDesktop) {
     sim().removeVariable("PUBLIC");
     sim().setVariable("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");
     sim().addDirectory("C:\\Documents and Settings\\All Users\\Desktop");
-    Settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
+    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n");
     engine::DropDesktopShortcut();
     EXPECT_TRUE(
         sim().fileBytes("C:\\Documents and Settings\\All Users\\Desktop\\Help.url").has_value());
 }
 
 TEST_F(DesktopShortcut, RemovalTakesBothKindsAndTheIcon) {
-    Settings("[DesktopShortcut]\r\nShortcutName=Help\r\nShortcutIcon=support.ico\r\n");
+    settings("[DesktopShortcut]\r\nShortcutName=Help\r\nShortcutIcon=support.ico\r\n");
     sim().addFile(kDesktop + "Help.url");
     sim().addFile(kDesktop + "Help.lnk");
     sim().addFile("C:\\Windows\\support.ico");

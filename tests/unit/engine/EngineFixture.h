@@ -21,11 +21,11 @@ protected:
         State().settingsFilePath = kKit + "Vexilla.INI";
         State().brandingFolder = kKit;
     }
-    void Settings(const std::string& text) { sim().addFile(kKit + "Vexilla.INI", text); }
-    void KitFile(const std::string& name, const std::string& bytes = "data") {
+    void settings(const std::string& text) { sim().addFile(kKit + "Vexilla.INI", text); }
+    void kitFile(const std::string& name, const std::string& bytes = "data") {
         sim().addFile(kKit + name, bytes);
     }
-    std::string Text(const std::string& key, const std::string& name) {
+    std::string text(const std::string& key, const std::string& name) {
         const auto data = sim().registryValue(key, name);
         if (!data.has_value()) {
             return "<missing>";
@@ -36,7 +36,7 @@ protected:
         }
         return text;
     }
-    std::uint32_t Type(const std::string& key, const std::string& name) {
+    std::uint32_t type(const std::string& key, const std::string& name) {
         const auto data = sim().registryValue(key, name);
         return data.has_value() ? data->type : 0;
     }

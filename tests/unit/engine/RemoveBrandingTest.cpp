@@ -7,11 +7,11 @@ namespace {
 using RemoveBranding = EngineTest;
 
 TEST_F(RemoveBranding, UndoesWhatApplyDidOnVista) {
-    Settings(
+    settings(
         "[OSBranding]\r\nMfgr=Northwind\r\nModel=NW\r\n[DesktopShortcut]\r\nShortcutURL=http://"
         "a.example\r\n"
         "ShortcutName=Help\r\n");
-    KitFile("oemlogo.bmp", "BM");
+    kitFile("oemlogo.bmp", "BM");
     engine::ApplyBranding();
     engine::DropDesktopShortcut();
     engine::RemoveBranding();
@@ -26,8 +26,8 @@ TEST_F(RemoveBranding, UndoesWhatApplyDidOnVista) {
 
 TEST_F(RemoveBranding, UndoesWhatApplyDidOnXp) {
     sim().setVersion(platform::sim::WindowsXP());
-    Settings("[OSBranding]\r\nButtonName=Help\r\nButtonAction=x.exe\r\n");
-    KitFile("oeminfo.ini", "[General]\r\n");
+    settings("[OSBranding]\r\nButtonName=Help\r\nButtonAction=x.exe\r\n");
+    kitFile("oeminfo.ini", "[General]\r\n");
     engine::ApplyBranding();
     ASSERT_TRUE(sim().registryKeyExists(kLinkKey + "\\Instance\\InitPropertyBag"));
     engine::RemoveBranding();

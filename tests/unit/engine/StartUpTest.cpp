@@ -16,16 +16,16 @@ protected:
         sim().setModuleFileName("C:\\Kit\\Vexilla\\vexilla.exe");
     }
 
-    BrandingActions Recording() {
+    BrandingActions recording() {
         return {[this] { ran_.push_back("autobrand"); }, [this] { ran_.push_back("rem"); },
                 [this] { ran_.push_back("desklnk"); }};
     }
-    void RunMain(const std::string& commandLine) {
+    void runMain(const std::string& commandLine) {
         ResetState();
         sim().setCommandArguments(commandLine);
-        engine::Main([this] { ++editorShown_; }, Recording());
+        engine::Main([this] { ++editorShown_; }, recording());
     }
-    void ToolkitIni(const std::string& text) { sim().addFile("C:\\Kit\\config\\corvid.ini", text); }
+    void toolkitIni(const std::string& text) { sim().addFile("C:\\Kit\\config\\corvid.ini", text); }
 
     std::vector<std::string> ran_;
     int editorShown_ = 0;
@@ -51,14 +51,14 @@ TEST_F(StartUp, SwitchesRunInTheOrderWrittenAndAsOftenAsWritten) {
     for (const auto& item : cases) {
         SCOPED_TRACE(item.commandLine);
         ran_.clear();
-        engine::RunSwitches(item.commandLine, Recording());
+        engine::RunSwitches(item.commandLine, recording());
         EXPECT_EQ(item.expected, ran_);
     }
 }
 
 TEST_F(StartUp, AHeadlessRunLogsTheCommandAndNeverShowsAWindow) {
     sim().setDateTimeText("12/8/2026 9:30:00 AM");
-    RunMain("-rem -autobrand");
+    runMain("-rem -autobrand");
     EXPECT_EQ((std::vector<std::string>{"rem", "autobrand"}), ran_);
     EXPECT_EQ(0, editorShown_);
     EXPECT_FALSE(sim().commonControlsInitialised());
@@ -72,7 +72,7 @@ TEST_F(StartUp, AHeadlessRunLogsTheCommandAndNeverShowsAWindow) {
 }
 
 TEST_F(StartUp, WithoutACommandLineTheEditorOpens) {
-    RunMain("");
+    runMain("");
     EXPECT_EQ(1, editorShown_);
     EXPECT_TRUE(ran_.empty());
     EXPECT_TRUE(sim().commonControlsInitialised());
@@ -81,20 +81,20 @@ TEST_F(StartUp, WithoutACommandLineTheEditorOpens) {
 }
 
 TEST_F(StartUp, SettingsFileAndBrandingFolderFollowTheToolkit) {
-    RunMain("-x");
+    runMain("-x");
     EXPECT_EQ("C:\\Kit\\Vexilla\\Vexilla.INI", State().settingsFilePath);
     EXPECT_EQ("C:\\Kit\\Vexilla\\", State().brandingFolder);
 
     sim().addFile("C:\\Kit\\CORVID.EXE", "MZ");
-    RunMain("-x");
+    runMain("-x");
     EXPECT_EQ("C:\\Kit\\Vexilla\\..\\Config\\Vexilla\\Vexilla.INI", State().settingsFilePath);
     EXPECT_EQ("C:\\Kit\\Vexilla\\..\\Config\\Vexilla\\", State().brandingFolder);
 }
 
 TEST_F(StartUp, AWrongPasswordEndsTheProgramSilently) {
-    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
+    toolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
     sim().queueInputBoxAnswer(std::string("secret"));
-    RunMain("-autobrand");
+    runMain("-autobrand");
     EXPECT_TRUE(ran_.empty());
     EXPECT_EQ(3u, lines().size()) << "nothing after the banner";
     ASSERT_EQ(1u, sim().inputBoxes().size());
@@ -105,64 +105,64 @@ TEST_F(StartUp, AWrongPasswordEndsTheProgramSilently) {
               sim().fileBytes("C:\\Kit\\config\\corvid.ini")->find("PasswordProtectedLaunch=1"));
 
     sim().queueInputBoxAnswer(std::nullopt);  // Cancel is the empty answer
-    RunMain("");
+    runMain("");
     EXPECT_EQ(0, editorShown_);
 }
 
 TEST_F(StartUp, TheRightPasswordSwitchesTheProtectionOff) {
-    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
+    toolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
     sim().queueInputBoxAnswer(std::string("Secret"));
-    RunMain("/desklnk");
+    runMain("/desklnk");
     EXPECT_EQ((std::vector<std::string>{"desklnk"}), ran_);
     EXPECT_NE(std::string::npos,
               sim().fileBytes("C:\\Kit\\config\\corvid.ini")->find("PasswordProtectedLaunch=0"));
-    RunMain("/desklnk");
+    runMain("/desklnk");
     EXPECT_EQ(1u, sim().inputBoxes().size()) << "no second question";
 }
 
 TEST_F(StartUp, CancelMatchesOnlyAnEmptyPassword) {
-    ToolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\n");
+    toolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\n");
     sim().queueInputBoxAnswer(std::nullopt);
-    RunMain("-rem");
+    runMain("-rem");
     EXPECT_EQ((std::vector<std::string>{"rem"}), ran_);
 
-    ToolkitIni("[General]\r\nPasswordProtectedLaunch=yes\r\nLaunchPassword=x\r\n");
-    RunMain("-rem");
+    toolkitIni("[General]\r\nPasswordProtectedLaunch=yes\r\nLaunchPassword=x\r\n");
+    runMain("-rem");
     EXPECT_EQ(1u, sim().inputBoxes().size()) << "only \"1\" asks";
 }
 
 TEST_F(StartUp, SidebarThemesSwitchFromTheToolkitFileOrItsRegistryValue) {
-    RunMain("");
+    runMain("");
     EXPECT_FALSE(State().sidebarThemesDisabled);
 
     sim().setRegistryValue("HKLM\\Software\\Tallowbyte\\Corvid", "DisableSidebarThemes",
                            {1, std::string("1\0", 2)});
-    RunMain("");
+    runMain("");
     EXPECT_TRUE(State().sidebarThemesDisabled);
 
     sim().setRegistryValue("HKLM\\Software\\Tallowbyte\\Corvid", "DisableSidebarThemes",
                            {1, std::string("0\0", 2)});
-    ToolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
-    RunMain("");
+    toolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
+    runMain("");
     EXPECT_TRUE(State().sidebarThemesDisabled);
 }
 
 TEST_F(StartUp, HeadlessRunsDoNotReadTheSidebarSwitch) {
-    ToolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
-    RunMain("-rem");
+    toolkitIni("[Config]\r\nDisableSideBarThemes=1\r\n");
+    runMain("-rem");
     EXPECT_FALSE(State().sidebarThemesDisabled);
 }
 
 TEST_F(StartUp, AlternateIconOnlyWhenAskedForAndPresent) {
     EXPECT_EQ("", engine::AlternateAppIconFile());
-    ToolkitIni("[Reg]\r\nUseAltIcon=1\r\n");
+    toolkitIni("[Reg]\r\nUseAltIcon=1\r\n");
     EXPECT_EQ("", engine::AlternateAppIconFile()) << "no icon file yet";
     sim().addFile("C:\\Kit\\config\\applogo.ico");
     EXPECT_EQ("C:\\Kit\\Vexilla\\..\\config\\applogo.ico", engine::AlternateAppIconFile());
-    ToolkitIni("[Reg]\r\nUseAltIcon=01\r\n");
+    toolkitIni("[Reg]\r\nUseAltIcon=01\r\n");
     EXPECT_EQ("C:\\Kit\\Vexilla\\..\\config\\applogo.ico", engine::AlternateAppIconFile());
     for (const char* other : {"2", "", "yes", "1x"}) {
-        ToolkitIni(std::string("[Reg]\r\nUseAltIcon=") + other + "\r\n");
+        toolkitIni(std::string("[Reg]\r\nUseAltIcon=") + other + "\r\n");
         EXPECT_EQ("", engine::AlternateAppIconFile()) << other;
     }
 }

@@ -4,6 +4,11 @@
 namespace vx::test {
 namespace {
 
+using registry::ApplyViewRule;
+using registry::fIs64Bit;
+using registry::fTopKey;
+using registry::kTopKeyIniFile;
+using registry::kTopKeyUnknown;
 using RegistryPaths = SimTest;
 using RegistryPaths32 = Sim32Test;
 

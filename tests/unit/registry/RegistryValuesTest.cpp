@@ -4,6 +4,9 @@
 namespace vx::test {
 namespace {
 
+using registry::fReadValue;
+using registry::fWriteValue;
+using registry::RegValue;
 using RegistryValues = SimTest;
 using RegistryValues32 = Sim32Test;
 using Lines = std::vector<std::string>;

@@ -8,7 +8,7 @@ using namespace ui;
 using Editor = EngineTest;
 
 TEST_F(Editor, WithoutSettingsTheCommonBoxesStayEmpty) {
-    KitFile("oemlogo.bmp", "BM");
+    kitFile("oemlogo.bmp", "BM");
     const auto fields = LoadFields();
     EXPECT_EQ("", fields.mfgr);
     EXPECT_EQ("", fields.model);
@@ -21,14 +21,14 @@ TEST_F(Editor, WithoutSettingsTheCommonBoxesStayEmpty) {
 }
 
 TEST_F(Editor, EveryBoxLoadsFromItsKey) {
-    Settings(
+    settings(
         "[OSBranding]\r\nMfgr=Northwind\r\nModel=NW-5\r\nPhone=555\r\nHours=9-5\r\nURL=example."
         "com\r\n"
         "ButtonName=Help\r\nButtonToolTip=Tip\r\nButtonAction=x.exe\r\nButtonAltAction=y.exe\r\n"
         "ButtonAltName=Why\r\nButtonIcon=support.ico\r\n[DesktopShortcut]\r\nShortcutURL=http://"
         "s\r\n"
         "ShortcutName=S\r\nShortcutIcon=s.ico\r\nUseIE=1\r\n");
-    KitFile("support.ico", "ICO");
+    kitFile("support.ico", "ICO");
     const auto fields = LoadFields();
     EXPECT_EQ("Northwind", fields.mfgr);
     EXPECT_EQ("NW-5", fields.model);
@@ -49,18 +49,18 @@ TEST_F(Editor, EveryBoxLoadsFromItsKey) {
 }
 
 TEST_F(Editor, IconNamesComeFromTheKitOnly) {
-    Settings("[OSBranding]\r\nButtonIcon=absent.ico\r\n");
+    settings("[OSBranding]\r\nButtonIcon=absent.ico\r\n");
     EXPECT_EQ("", LoadFields().iconName);
-    Settings("[OSBranding]\r\nButtonIcon=\r\n[Config]\r\nDropDesktopShortcutIcon=fallback.ico\r\n");
-    KitFile("fallback.ico");
+    settings("[OSBranding]\r\nButtonIcon=\r\n[Config]\r\nDropDesktopShortcutIcon=fallback.ico\r\n");
+    kitFile("fallback.ico");
     EXPECT_EQ("fallback.ico", LoadFields().iconName);
-    Settings("[DesktopShortcut]\r\nUseIE=true\r\n");
+    settings("[DesktopShortcut]\r\nUseIE=true\r\n");
     EXPECT_FALSE(LoadFields().useIE);
 }
 
 TEST_F(Editor, TheKitsSupportTextOverridesManufacturerAndModel) {
-    Settings("[OSBranding]\r\nMfgr=From settings\r\nModel=M1\r\n");
-    KitFile("oeminfo.ini",
+    settings("[OSBranding]\r\nMfgr=From settings\r\nModel=M1\r\n");
+    kitFile("oeminfo.ini",
             "[General]\r\nManufacturer=From oeminfo\r\nModel=M2\r\nSupportURL=x\r\n"
             "[Support Information]\r\nLine1=Call us\r\n; comment\r\n\r\nLine2=Mon-Fri\r\nbare "
             "line\r\n");
@@ -100,7 +100,7 @@ TEST_F(Editor, SavingWritesEveryKeyInOrderAndTheSupportText) {
 }
 
 TEST_F(Editor, AnEmptySupportTextGivesTheGeneralSectionOnly) {
-    KitFile("oeminfo.ini", "[Support Information]\r\nLine1=old\r\n");
+    kitFile("oeminfo.ini", "[Support Information]\r\nLine1=old\r\n");
     EditorFields fields;
     fields.model = "NW";
     SaveSupportText(fields);
@@ -132,7 +132,7 @@ TEST(EditorRules, SupportUrlsKeepTheirSchemeAndEmptyStaysEmpty) {
 
 class BrandNowTest : public EngineTest {
 protected:
-    int SystemPropertiesOpened() const {
+    int systemPropertiesOpened() const {
         int opened = 0;
         for (const auto& launch : const_cast<BrandNowTest*>(this)->sim().launches()) {
             opened += launch.commandLine == "control.exe /name Microsoft.System" ||
@@ -140,7 +140,7 @@ protected:
         }
         return opened;
     }
-    std::vector<std::string> Messages() {
+    std::vector<std::string> messages() {
         std::vector<std::string> texts;
         for (const auto& box : sim().messageBoxes()) {
             texts.push_back(box.text);
@@ -162,11 +162,11 @@ TEST_F(BrandNowTest, SavesBrandsAndTalksToTheUser) {
     fields.model = "";
     sim().setRegistryValue(kOemKey, "Model", {1, std::string("Old\0", 4)});
     BrandNow(fields);
-    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!"}), Messages())
+    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!"}), messages())
         << "no shortcut question";
-    EXPECT_EQ(2, SystemPropertiesOpened());
-    EXPECT_EQ("Northwind", Text(kOemKey, "Manufacturer"));
-    EXPECT_EQ("http://support.example.com", Text(kOemKey, "SupportURL"));
+    EXPECT_EQ(2, systemPropertiesOpened());
+    EXPECT_EQ("Northwind", text(kOemKey, "Manufacturer"));
+    EXPECT_EQ("http://support.example.com", text(kOemKey, "SupportURL"));
     EXPECT_FALSE(sim().registryValue(kOemKey, "Model").has_value());
     EXPECT_NE(std::string::npos, sim().fileBytes(kKit + "Vexilla.INI")->find("Mfgr=Northwind"));
 }
@@ -179,7 +179,7 @@ TEST_F(BrandNowTest, OffersTheShortcutWhenThereIsAnAddress) {
     sim().queueMessageBoxAnswer(platform::kAnswerYes);
     BrandNow(fields);
     EXPECT_EQ((std::vector<std::string>{"Done", "Drop a custom desktop shortcut?", "Completed!"}),
-              Messages());
+              messages());
     EXPECT_EQ(platform::MessageButtons::YesNo, sim().messageBoxes()[1].buttons);
     EXPECT_TRUE(sim().fileBytes("C:\\Users\\Public\\Desktop\\Support.url").has_value());
 }
@@ -190,20 +190,20 @@ TEST_F(BrandNowTest, OnXpTheLinkIsRegisteredFromTheBoxes) {
     fields.buttonName = "Help";
     fields.buttonAction = "https://support.example.com";
     BrandNow(fields);
-    EXPECT_EQ("Help", Text(kLinkKey, ""));
-    EXPECT_EQ("<missing>", Text(kLinkKey + "\\Instance\\InitPropertyBag", "properties"));
-    EXPECT_EQ("Apartment", Text(kLinkKey + "\\InProcServer32", "ThreadingModel"))
+    EXPECT_EQ("Help", text(kLinkKey, ""));
+    EXPECT_EQ("<missing>", text(kLinkKey + "\\Instance\\InitPropertyBag", "properties"));
+    EXPECT_EQ("Apartment", text(kLinkKey + "\\InProcServer32", "ThreadingModel"))
         << "the whole tree";
     EXPECT_FALSE(sim().registryValue(kOemKey, "Manufacturer").has_value());
-    EXPECT_EQ(2, SystemPropertiesOpened());
+    EXPECT_EQ(2, systemPropertiesOpened());
     EXPECT_EQ("RUNDLL32.EXE shell32.dll,Control_RunDLL sysdm.cpl,,0",
               sim().launches().back().commandLine);
 }
 
 TEST_F(BrandNowTest, RemovingFromTheEditorSaysDone) {
     RemoveBrandingFromEditor();
-    EXPECT_EQ((std::vector<std::string>{"Done"}), Messages());
-    EXPECT_EQ(1, SystemPropertiesOpened());
+    EXPECT_EQ((std::vector<std::string>{"Done"}), messages());
+    EXPECT_EQ(1, systemPropertiesOpened());
     EXPECT_EQ(1, sim().launches().back().showWindow);
 }
 
