@@ -150,6 +150,10 @@ const ControlSpec* FindControl(int id) {
     return nullptr;
 }
 
+int TextLimit(const ControlSpec& control) {
+    return control.kind == ControlKind::Edit ? kSettingTextMax : 0;
+}
+
 ControlGroup GroupOf(Panel panel) {
     switch (panel) {
         case Panel::XP:

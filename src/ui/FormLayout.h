@@ -55,6 +55,14 @@ std::span<const ControlSpec> FormControls();
 // nullptr when no control has that id.
 const ControlSpec* FindControl(int id);
 
+// How many characters the user may type or paste into a control; 0 for no limit. Every
+// single-line box is saved to the settings file, and every reader of that file (reload,
+// /autobrand, the shortcut) takes at most the first 254 characters of a value: a box holds
+// no more, so what is saved is what is applied. Text1 goes to oeminfo.ini, whose lines the
+// panel reads back whole, and is not limited.
+inline constexpr int kSettingTextMax = 254;
+int TextLimit(const ControlSpec& control);
+
 // The panel group that shows `panel`.
 ControlGroup GroupOf(Panel panel);
 bool IsPanel(ControlGroup group);

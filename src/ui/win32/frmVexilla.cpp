@@ -203,6 +203,9 @@ void frmVexilla::createControls(HINSTANCE instance) {
             box.right - box.left, box.bottom - box.top, handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         setFont(created, IsBold(spec.kind) ? fonts_.bold : fonts_.regular);
+        if (const int limit = TextLimit(spec); created != nullptr && limit > 0) {
+            SendMessageA(created, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "ui/ControlIds.h"
 #include "ui/FormLayout.h"
 
 namespace vx::ui {
@@ -62,6 +63,26 @@ TEST(FormLayout, TheTextsOfTheWindow) {
     EXPECT_EQ(ControlGroup::Common, GroupOf(Panel::Common));
     EXPECT_EQ(ControlGroup::XPINI, GroupOf(Panel::XPINI));
     EXPECT_FALSE(IsPanel(ControlGroup::LogoColumn));
+}
+
+// Every box saved to Vexilla.INI holds what a reader of that file gets back (254 characters);
+// nothing else is limited, Text1 included.
+TEST(FormLayout, OnlyTheSettingsBoxesAreLimited) {
+    const std::set<int> settingsBoxes = {
+        ids::kMfgr,         ids::kModel,      ids::kShortcutUrl,   ids::kShortcutName,
+        ids::kShortcutIcon, ids::kButtonName, ids::kButtonTip,     ids::kIconName,
+        ids::kButtonAction, ids::kAltAction,  ids::kAltActionName, ids::kPhone,
+        ids::kHours,        ids::kSupportUrl};
+    std::set<int> limited;
+    for (const auto& control : FormControls()) {
+        if (TextLimit(control) != 0) {
+            EXPECT_EQ(254, TextLimit(control)) << control.id;
+            limited.insert(control.id);
+        }
+    }
+    EXPECT_EQ(settingsBoxes, limited);
+    ASSERT_NE(nullptr, FindControl(ids::kText1));
+    EXPECT_EQ(0, TextLimit(*FindControl(ids::kText1)));
 }
 
 }  // namespace
