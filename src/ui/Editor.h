@@ -62,8 +62,11 @@ void SaveFields(const EditorFields& fields);
 void LoadSupportText(EditorFields& fields);
 void SaveSupportText(const EditorFields& fields);
 
-// A support address as it is written: one with a scheme ("http://", "https://", any case)
-// stays as it is, one without gets "http://", an empty one stays empty.
+// A support address as it is written, without the blanks (spaces, tabs) around it: one with a
+// scheme ("https:", "mailto:", "ftp:", "file:", "tel:", any letter, then letters, digits, "+",
+// "-" or ".", then ":") keeps it; one without gets "http://". A host with a port is not a
+// scheme: a ":" followed by 1 to 5 digits and then the end, "/", "?" or "#" ("localhost:8080",
+// "www.example.com:8080/help") gets "http://" too. An empty or blank one gives "".
 std::string NormaliseSupportUrl(const std::string& url);
 
 // "Control Panel > System": control.exe on Vista and later, the RUNDLL32 applet before.

@@ -1,9 +1,10 @@
+#include <string_view>
+
 #include "common/AppSettings.h"
 #include "common/Guarded.h"
 #include "common/OpSys.h"
 #include "common/ProcessLaunch.h"
 #include "common/ReportHeaders.h"
-#include "common/Text.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSteps.h"
 #include "platform/Platform.h"
@@ -19,13 +20,45 @@ void Tell(const char* text) {
     });
 }
 
+// "scheme:" as RFC 3986 writes it: a letter, then letters, digits, "+", "-" or ".". A name
+// followed by a port ("localhost:8080", "www.example.com:8080/help") is a host, not a scheme.
+bool HasScheme(std::string_view url) {
+    const auto isAlpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (url.empty() || !isAlpha(url.front())) {
+        return false;
+    }
+    const auto isSchemeChar = [&](char c) {
+        return isAlpha(c) || isDigit(c) || c == '+' || c == '-' || c == '.';
+    };
+    std::size_t colon = 1;
+    while (colon < url.size() && isSchemeChar(url[colon])) {
+        ++colon;
+    }
+    if (colon == url.size() || url[colon] != ':') {
+        return false;
+    }
+    constexpr std::size_t kLongestPort = 5;
+    std::size_t end = colon + 1;
+    while (end < url.size() && isDigit(url[end])) {
+        ++end;
+    }
+    const std::size_t digits = end - colon - 1;
+    const bool port = digits >= 1 && digits <= kLongestPort &&
+                      (end == url.size() || url[end] == '/' || url[end] == '?' || url[end] == '#');
+    return !port;
+}
+
 }  // namespace
 
 std::string NormaliseSupportUrl(const std::string& url) {
-    if (url.empty() || StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://")) {
-        return url;
+    constexpr std::string_view kBlanks = " \t";
+    const std::size_t first = url.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return {};
     }
-    return "http://" + url;
+    const std::string trimmed = url.substr(first, url.find_last_not_of(kBlanks) - first + 1);
+    return HasScheme(trimmed) ? trimmed : "http://" + trimmed;
 }
 
 void OpenSystemProperties() {

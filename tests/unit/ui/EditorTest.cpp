@@ -130,6 +130,38 @@ TEST(EditorRules, SupportUrlsKeepTheirSchemeAndEmptyStaysEmpty) {
     EXPECT_EQ("", NormaliseSupportUrl(""));
 }
 
+TEST(EditorRules, SupportUrlsGetHttpOnlyWithoutAScheme) {
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {
+        {"mailto:help@x", "mailto:help@x"},
+        {"ftp://files.example.com/drivers", "ftp://files.example.com/drivers"},
+        {"file:///C:/x", "file:///C:/x"},
+        {"tel:+1555", "tel:+1555"},
+        {"tel:5551234", "tel:5551234"},  // more digits than a port has
+        {"HTTPS://EXAMPLE.COM", "HTTPS://EXAMPLE.COM"},
+        {"svn+ssh://host/repo", "svn+ssh://host/repo"},
+        {"a:b", "a:b"},
+        {"a:", "a:"},
+        {" www.x.com ", "http://www.x.com"},
+        {"\t mailto:help@x \t", "mailto:help@x"},
+        {"www.x.com:8080/a", "http://www.x.com:8080/a"},
+        {"localhost:8080", "http://localhost:8080"},
+        {"host:1?q", "http://host:1?q"},
+        {"host:99999#top", "http://host:99999#top"},
+        {"host:8080x", "host:8080x"},  // not a port: the digits run on
+        {"1host:80", "http://1host:80"},
+        {"support.example.com/help?a=b:c", "http://support.example.com/help?a=b:c"},
+        {"-x:y", "http://-x:y"},
+        {"   ", ""},
+        {"", ""},
+    };
+    for (const auto& [typed, written] : cases) {
+        EXPECT_EQ(written, NormaliseSupportUrl(typed)) << '"' << typed << '"';
+    }
+}
+
 class BrandNowTest : public EngineTest {
 protected:
     int systemPropertiesOpened() const {
