@@ -27,15 +27,15 @@ PathKind clsFSO::pathType(const std::string& path) const {
     }
 }
 
-bool SaveTextToFile(const std::string& sFile, const std::string& text, bool append) {
+bool SaveTextToFile(const std::string& file, const std::string& text, bool append) {
     try {
-        const auto status = platform::Current().files().writeFile(sFile, text + "\r\n", append);
+        const auto status = platform::Current().files().writeFile(file, text + "\r\n", append);
         if (status != platform::kSuccess) {
             ThrowSystemError(status);
         }
         return true;
     } catch (...) {
-        ReportError(report::kSaveTextToFile, CurrentError(), {{"sFile", sFile}});
+        ReportError(report::kSaveTextToFile, CurrentError(), {{"sFile", file}});
         return false;
     }
 }

@@ -17,6 +17,6 @@ public:
 
 // The shared text-file writer: writes `text` and a CRLF, replacing the file or appending to
 // it. False, with an error report, when the file could not be written.
-bool SaveTextToFile(const std::string& sFile, const std::string& text, bool append);
+bool SaveTextToFile(const std::string& file, const std::string& text, bool append);
 
 }  // namespace vx

@@ -18,11 +18,11 @@ bool IsPlainFileName(const std::string& name) {
         }
     }
     // Device names stay devices whatever extension follows them.
-    static constexpr std::array<const char*, 22> devices{
+    static constexpr std::array<const char*, 22> kDevices{
         "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
         "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
     const std::string stem = UCase(Trim(name.substr(0, name.find('.'))));
-    for (const char* device : devices) {
+    for (const char* device : kDevices) {
         if (stem == device) {
             return false;
         }

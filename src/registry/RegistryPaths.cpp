@@ -13,7 +13,7 @@ namespace vx::registry {
 std::uint32_t fTopKey(const std::string& topKey) {
     std::uint32_t result = kTopKeyUnknown;
     try {
-        static constexpr std::array<std::pair<const char*, platform::RegistryHandle>, 6> roots{{
+        static constexpr std::array<std::pair<const char*, platform::RegistryHandle>, 6> kRoots{{
             {"HKCU", platform::kCurrentUser},
             {"HKLM", platform::kLocalMachine},
             {"HKU", platform::kUsers},
@@ -22,7 +22,7 @@ std::uint32_t fTopKey(const std::string& topKey) {
             {"HKCR", platform::kClassesRoot},
         }};
         const std::string upper = UCase(topKey);
-        for (const auto& [name, root] : roots) {
+        for (const auto& [name, root] : kRoots) {
             if (upper == name) {
                 return root;
             }

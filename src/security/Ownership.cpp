@@ -14,7 +14,7 @@ namespace vx::security {
 namespace {
 
 std::string LongRootName(const std::string& topKey) {
-    static constexpr std::array<std::pair<const char*, const char*>, 6> names{{
+    static constexpr std::array<std::pair<const char*, const char*>, 6> kLongNames{{
         {"HKCU", "HKEY_CURRENT_USER\\"},
         {"HKLM", "HKEY_LOCAL_MACHINE\\"},
         {"HKU", "HKEY_USERS\\"},
@@ -23,7 +23,7 @@ std::string LongRootName(const std::string& topKey) {
         {"HKCR", "HKEY_CLASSES_ROOT\\"},
     }};
     const std::string upper = UCase(topKey);
-    for (const auto& [shortName, longName] : names) {
+    for (const auto& [shortName, longName] : kLongNames) {
         if (upper == shortName) {
             return longName;
         }

@@ -48,20 +48,20 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
     const std::string_view bare = qualified ? std::string_view(name).substr(slash + 1) : name;
 
     for (const WellKnown& account : kWellKnown) {
-        if (!equalsNoCase(bare, account.name)) continue;
+        if (!EqualsNoCase(bare, account.name)) continue;
         // A domain name resolves only on its own, an account only behind its own domain.
         if (account.domain == nullptr ? !qualified
-                                      : !qualified || equalsNoCase(domain, account.domain)) {
-            return sidBytes(account.sid);
+                                      : !qualified || EqualsNoCase(domain, account.domain)) {
+            return SidBytes(account.sid);
         }
         return std::nullopt;
     }
-    if (!bare.empty() && equalsNoCase(bare, kSimUserName)) return tokenUserSid();
-    if (!qualified && equalsNoCase(name, kSimComputerName)) return sidBytes("S-1-5-21-0-0-0");
+    if (!bare.empty() && EqualsNoCase(bare, kSimUserName)) return TokenUserSid();
+    if (!qualified && EqualsNoCase(name, kSimComputerName)) return SidBytes("S-1-5-21-0-0-0");
 
-    if (const auto it = defined_.find(upperAscii(name)); it != defined_.end()) return it->second;
+    if (const auto it = defined_.find(UpperAscii(name)); it != defined_.end()) return it->second;
     if (qualified) {
-        if (const auto it = defined_.find(upperAscii(bare)); it != defined_.end())
+        if (const auto it = defined_.find(UpperAscii(bare)); it != defined_.end())
             return it->second;
     }
     return std::nullopt;
@@ -69,10 +69,10 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
 
 void SimAccounts::define(const std::string& name, const std::string& sid) {
     if (SidLength(sid) == sid.size() && !sid.empty()) {
-        defined_[upperAscii(name)] = sid;
+        defined_[UpperAscii(name)] = sid;
         return;
     }
-    defined_[upperAscii(name)] = sidBytes(sid);
+    defined_[UpperAscii(name)] = SidBytes(sid);
 }
 
 }  // namespace vx::platform::sim

@@ -5,22 +5,22 @@
 namespace vx::platform::sim {
 
 std::string SimEnvironment::variable(const std::string& name) const {
-    const auto it = variables_.find(upperAscii(name));
+    const auto it = variables_.find(UpperAscii(name));
     return it == variables_.end() ? std::string() : it->second.second;
 }
 
 void SimEnvironment::set(const std::string& name, const std::string& value) {
-    variables_[upperAscii(name)] = {name, value};
+    variables_[UpperAscii(name)] = {name, value};
 }
 
-void SimEnvironment::remove(const std::string& name) { variables_.erase(upperAscii(name)); }
+void SimEnvironment::remove(const std::string& name) { variables_.erase(UpperAscii(name)); }
 
 std::string SimEnvironment::errorText(std::uint32_t code) const {
-    if (const char* text = systemMessage(code)) return text;
+    if (const char* text = SystemMessage(code)) return text;
     return "Error " + std::to_string(code);
 }
 
-void setDefaultVariables(SimEnvironment& environment, Bitness bitness) {
+void SetDefaultVariables(SimEnvironment& environment, Bitness bitness) {
     const bool wow64 = bitness == Bitness::Windows64;
     // A 32-bit process on 64-bit Windows is handed the x86 program folders under the
     // usual names and the native ones under the W6432 names.

@@ -33,10 +33,10 @@ private:
 };
 
 // The variables a 32-bit process inherits from a fresh logon of user "tech" on SIMPC.
-void setDefaultVariables(SimEnvironment& environment, Bitness bitness);
+void SetDefaultVariables(SimEnvironment& environment, Bitness bitness);
 
 // The standard message of a Win32 error code without its final line break; nothing for a
 // code the table does not hold.
-const char* systemMessage(std::uint32_t code);
+const char* SystemMessage(std::uint32_t code);
 
 }  // namespace vx::platform::sim

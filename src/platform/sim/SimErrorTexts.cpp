@@ -52,7 +52,7 @@ constexpr std::pair<std::uint32_t, const char*> kMessages[] = {
 
 }  // namespace
 
-const char* systemMessage(std::uint32_t code) {
+const char* SystemMessage(std::uint32_t code) {
     for (const auto& [known, text] : kMessages) {
         if (known == code) return text;
     }

@@ -16,9 +16,9 @@ SimFiles::SimFiles(FileTree& tree, const SimRedirection& redirection, PathName w
       currentDirectory_(std::move(currentDirectory)) {}
 
 std::optional<PathName> SimFiles::resolve(std::string_view text, Wildcards wildcards) const {
-    std::optional<PathName> path = normalisePath(text, currentDirectory_, wildcards);
+    std::optional<PathName> path = NormalisePath(text, currentDirectory_, wildcards);
     if (!path) return std::nullopt;
-    return redirectPath(*path, windowsFolder_, redirection_.wow64(), redirection_.redirecting());
+    return RedirectPath(*path, windowsFolder_, redirection_.wow64(), redirection_.redirecting());
 }
 
 Status SimFiles::parentStatus(const PathName& native) const {
@@ -101,13 +101,13 @@ std::optional<std::string> SimFiles::firstListedName(const std::string& pattern)
         return std::nullopt;
     }
     const std::string leaf = native->leaf();
-    if (!hasWildcards(leaf)) {
+    if (!HasWildcards(leaf)) {
         const FileNode* node = tree_.find(*native);
         if (node == nullptr) return std::nullopt;
         return node->name;
     }
     for (const FileNode* child : tree_.children(folder)) {
-        if (matchesWildcard(leaf, child->name)) return child->name;
+        if (MatchesWildcard(leaf, child->name)) return child->name;
     }
     return std::nullopt;
 }

@@ -10,7 +10,7 @@ IniDocument::IniDocument() { sections_.push_back(IniSection{}); }
 
 namespace {
 
-std::vector<std::string_view> splitLines(std::string_view bytes) {
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -23,21 +23,21 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
-std::optional<std::string_view> headerName(std::string_view line) {
+std::optional<std::string_view> HeaderName(std::string_view line) {
     if (line.empty() || line.front() != '[') return std::nullopt;
     const std::size_t close = line.find(']', 1);
     if (close == std::string_view::npos) return std::nullopt;
-    return trimProfileBlanks(line.substr(1, close - 1));
+    return TrimProfileBlanks(line.substr(1, close - 1));
 }
 
 }  // namespace
 
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument document;
-    for (std::string_view raw : splitLines(bytes)) {
-        const std::string_view line = trimProfileBlanks(raw);
+    for (std::string_view raw : SplitLines(bytes)) {
+        const std::string_view line = TrimProfileBlanks(raw);
         if (line.empty()) continue;
-        if (const std::optional<std::string_view> name = headerName(line)) {
+        if (const std::optional<std::string_view> name = HeaderName(line)) {
             document.sections_.push_back(IniSection{std::string(*name), {}});
             continue;
         }
@@ -46,8 +46,8 @@ IniDocument IniDocument::parse(std::string_view bytes) {
         if (equals == std::string_view::npos) {
             entry.name = std::string(line);
         } else {
-            entry.name = std::string(trimProfileBlanks(line.substr(0, equals)));
-            entry.value = std::string(trimLeadingProfileBlanks(line.substr(equals + 1)));
+            entry.name = std::string(TrimProfileBlanks(line.substr(0, equals)));
+            entry.value = std::string(TrimLeadingProfileBlanks(line.substr(equals + 1)));
         }
         std::vector<IniEntry>& entries = document.sections_.back().entries;
         // Of several nameless lines in a row only the first is kept.
@@ -74,19 +74,19 @@ namespace {
 
 // The first section of that name; profile functions never look past it.
 template <typename Sections>
-auto* firstSection(Sections& sections, std::string_view name) {
-    const std::string_view wanted = trimProfileBlanks(name);
+auto* FirstSection(Sections& sections, std::string_view name) {
+    const std::string_view wanted = TrimProfileBlanks(name);
     for (auto& section : sections) {
-        if (equalsNoCase(section.name, wanted)) return &section;
+        if (EqualsNoCase(section.name, wanted)) return &section;
     }
     return static_cast<decltype(&sections.front())>(nullptr);
 }
 
 template <typename Entries>
-auto* firstEntry(Entries& entries, std::string_view name) {
-    const std::string_view wanted = trimProfileBlanks(name);
+auto* FirstEntry(Entries& entries, std::string_view name) {
+    const std::string_view wanted = TrimProfileBlanks(name);
     for (auto& entry : entries) {
-        if (equalsNoCase(entry.name, wanted)) return &entry;
+        if (EqualsNoCase(entry.name, wanted)) return &entry;
     }
     return static_cast<decltype(&entries.front())>(nullptr);
 }
@@ -94,27 +94,27 @@ auto* firstEntry(Entries& entries, std::string_view name) {
 }  // namespace
 
 const IniEntry* IniDocument::find(std::string_view section, std::string_view key) const {
-    const IniSection* found = firstSection(sections_, section);
-    return found == nullptr ? nullptr : firstEntry(found->entries, key);
+    const IniSection* found = FirstSection(sections_, section);
+    return found == nullptr ? nullptr : FirstEntry(found->entries, key);
 }
 
 bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string newValue(trimLeadingProfileBlanks(value));
-    IniSection* target = firstSection(sections_, section);
+    const std::string newValue(TrimLeadingProfileBlanks(value));
+    IniSection* target = FirstSection(sections_, section);
     if (target == nullptr) {
-        sections_.push_back(IniSection{std::string(trimLeadingProfileBlanks(section)), {}});
+        sections_.push_back(IniSection{std::string(TrimLeadingProfileBlanks(section)), {}});
         target = &sections_.back();
     }
-    if (IniEntry* entry = firstEntry(target->entries, key)) {
+    if (IniEntry* entry = FirstEntry(target->entries, key)) {
         if (entry->value == newValue) return false;
         entry->value = newValue;
         return true;
     }
-    target->entries.push_back(IniEntry{std::string(trimLeadingProfileBlanks(key)), newValue});
+    target->entries.push_back(IniEntry{std::string(TrimLeadingProfileBlanks(key)), newValue});
     return true;
 }
 
-std::string copyProfileEntry(std::string_view value, std::size_t bufferChars, bool stripQuotes) {
+std::string CopyProfileEntry(std::string_view value, std::size_t bufferChars, bool stripQuotes) {
     if (bufferChars == 0) return {};
     bool quoted = false;
     if (stripQuotes && value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
@@ -127,12 +127,12 @@ std::string copyProfileEntry(std::string_view value, std::size_t bufferChars, bo
     return out;
 }
 
-std::string trimDefaultText(std::string_view text) {
+std::string TrimDefaultText(std::string_view text) {
     while (text.size() > 1 && text.back() == ' ') text.remove_suffix(1);
     return std::string(text);
 }
 
-std::uint32_t parseProfileInteger(std::string_view text) {
+std::uint32_t ParseProfileInteger(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
     bool negative = false;

@@ -54,15 +54,15 @@ private:
 // the opening quote is skipped, the text is cut to the buffer, and the closing quote is
 // dropped only if the buffer held the whole remainder, so a buffer exactly one character
 // short loses the value's last real character too.
-std::string copyProfileEntry(std::string_view value, std::size_t bufferChars, bool stripQuotes);
+std::string CopyProfileEntry(std::string_view value, std::size_t bufferChars, bool stripQuotes);
 
 // The default text as the profile functions use it: trailing spaces (not TABs) removed,
 // though never its first character.
-std::string trimDefaultText(std::string_view text);
+std::string TrimDefaultText(std::string_view text);
 
 // GetPrivateProfileInt's conversion (RtlUnicodeStringToInteger with base 0): leading
 // blanks, one "+" or "-", then "0x" hex, "0o" octal, "0b" binary or decimal digits up to
 // the first other character, wrapping modulo 2^32; 0 when there are no digits.
-std::uint32_t parseProfileInteger(std::string_view text);
+std::uint32_t ParseProfileInteger(std::string_view text);
 
 }  // namespace vx::platform::sim

@@ -23,9 +23,9 @@ namespace vx::platform::sim {
 
 namespace {
 
-KeySecurity makeDefault() {
-    const std::string users = sidBytes("S-1-5-32-545");
-    const std::string administrators = sidBytes("S-1-5-32-544");
+KeySecurity MakeDefault() {
+    const std::string users = SidBytes("S-1-5-32-545");
+    const std::string administrators = SidBytes("S-1-5-32-544");
     std::string acl(kAclHeaderSize, '\0');
     acl[0] = 2;
     const auto addEntry = [&acl](std::uint8_t flags, std::uint32_t mask, const std::string& sid) {
@@ -45,12 +45,12 @@ KeySecurity makeDefault() {
 
 }  // namespace
 
-const KeySecurity& defaultKeySecurity() {
-    static const KeySecurity security = makeDefault();
+const KeySecurity& DefaultKeySecurity() {
+    static const KeySecurity security = MakeDefault();
     return security;
 }
 
-Status parseDescriptor(std::string_view bytes, DescriptorParts& parts) {
+Status ParseDescriptor(std::string_view bytes, DescriptorParts& parts) {
     if (bytes.size() < kDescriptorHeaderSize) return kErrorInvalidSecurityDescriptor;
     const std::uint16_t control = static_cast<std::uint16_t>(ReadLe(bytes, 2, 2));
     if ((control & kSeSelfRelative) == 0) return kErrorInvalidSecurityDescriptor;
@@ -78,7 +78,7 @@ Status parseDescriptor(std::string_view bytes, DescriptorParts& parts) {
     return kSuccess;
 }
 
-std::vector<AceEntry> aceEntries(std::string_view acl) {
+std::vector<AceEntry> AceEntries(std::string_view acl) {
     std::vector<AceEntry> entries;
     if (acl.size() < kAclHeaderSize) return entries;
     const std::size_t count = ReadLe(acl, 4, 2);
@@ -100,7 +100,7 @@ std::vector<AceEntry> aceEntries(std::string_view acl) {
     return entries;
 }
 
-KeySecurity applyDescriptor(const KeySecurity* current, const DescriptorParts& given,
+KeySecurity ApplyDescriptor(const KeySecurity* current, const DescriptorParts& given,
                             std::uint32_t information) {
     KeySecurity result;
     result.control =
@@ -108,22 +108,22 @@ KeySecurity applyDescriptor(const KeySecurity* current, const DescriptorParts& g
     if ((information & kOwnerSecurityInformation) != 0 && given.owner) {
         result.owner = *given.owner;
     } else {
-        result.owner = current != nullptr ? current->owner : tokenOwnerSid();
+        result.owner = current != nullptr ? current->owner : TokenOwnerSid();
     }
     if ((information & kGroupSecurityInformation) != 0 && given.group) {
         result.group = *given.group;
     } else {
-        result.group = current != nullptr ? current->group : tokenPrimaryGroupSid();
+        result.group = current != nullptr ? current->group : TokenPrimaryGroupSid();
     }
     if ((information & kDaclSecurityInformation) != 0) {
         result.dacl = given.daclPresent ? given.dacl : std::nullopt;
     } else {
-        result.dacl = current != nullptr ? current->dacl : std::optional(tokenDefaultDacl());
+        result.dacl = current != nullptr ? current->dacl : std::optional(TokenDefaultDacl());
     }
     return result;
 }
 
-std::string descriptorBytes(const KeySecurity& security, std::uint32_t information) {
+std::string DescriptorBytes(const KeySecurity& security, std::uint32_t information) {
     const std::uint32_t parts =
         information &
         (kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);

@@ -51,27 +51,27 @@ struct AceEntry {
 
 // What a key without a descriptor of its own reports, the same for every key Wine makes:
 // owner and group Administrators, D:(A;CIIO;GR;;;BU)(A;;KA;;;BA).
-const KeySecurity& defaultKeySecurity();
+const KeySecurity& DefaultKeySecurity();
 
 // Reads self-relative bytes. 1338 when they are short, not self-relative or name parts that
 // lie outside them (an ACL whose entries overrun it included); 1305 for a revision other
 // than 1.
-[[nodiscard]] Status parseDescriptor(std::string_view bytes, DescriptorParts& parts);
+[[nodiscard]] Status ParseDescriptor(std::string_view bytes, DescriptorParts& parts);
 
-// The entries of a well-formed ACL (see parseDescriptor); reading stops at an entry that
+// The entries of a well-formed ACL (see ParseDescriptor); reading stops at an entry that
 // does not fit.
-std::vector<AceEntry> aceEntries(std::string_view acl);
+std::vector<AceEntry> AceEntries(std::string_view acl);
 
 // RegSetKeySecurity: the descriptor a key holds after `given` was set with `information`
 // (1 owner, 2 group, 4 DACL) on a key whose own descriptor is `current` (nullptr: none
 // yet). Parts not set are kept from `current`, or, for a key without one, taken from the
 // caller's token (see SimToken.h): never from the default above. The control word is the
 // given one. Setting the DACL without SE_DACL_PRESENT sets a null DACL.
-KeySecurity applyDescriptor(const KeySecurity* current, const DescriptorParts& given,
+KeySecurity ApplyDescriptor(const KeySecurity* current, const DescriptorParts& given,
                             std::uint32_t information);
 
 // RegGetKeySecurity: self-relative bytes with the parts `information` asks for, in the
 // order owner, group, DACL; the control word is always the whole one.
-std::string descriptorBytes(const KeySecurity& security, std::uint32_t information);
+std::string DescriptorBytes(const KeySecurity& security, std::uint32_t information);
 
 }  // namespace vx::platform::sim

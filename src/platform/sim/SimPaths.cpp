@@ -23,7 +23,7 @@ std::string PathName::text() const {
     return out;
 }
 
-std::string PathName::key() const { return upperAscii(text()); }
+std::string PathName::key() const { return UpperAscii(text()); }
 
 std::string PathName::leaf() const { return names_.empty() ? std::string() : names_.back(); }
 
@@ -40,11 +40,11 @@ PathName PathName::child(const std::string& name) const {
 }
 
 bool PathName::isWithin(const PathName& ancestor) const {
-    if (!equalsNoCase(root_, ancestor.root_) || names_.size() < ancestor.names_.size()) {
+    if (!EqualsNoCase(root_, ancestor.root_) || names_.size() < ancestor.names_.size()) {
         return false;
     }
     for (std::size_t i = 0; i < ancestor.names_.size(); ++i) {
-        if (!equalsNoCase(names_[i], ancestor.names_[i])) return false;
+        if (!EqualsNoCase(names_[i], ancestor.names_[i])) return false;
     }
     return true;
 }
@@ -56,9 +56,9 @@ std::vector<std::string> PathName::namesBelow(const PathName& ancestor) const {
 
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool isValidName(std::string_view name, bool wildcardsAllowed) {
+bool IsValidName(std::string_view name, bool wildcardsAllowed) {
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20) return false;
@@ -80,7 +80,7 @@ bool isValidName(std::string_view name, bool wildcardsAllowed) {
     return true;
 }
 
-std::vector<std::string_view> splitOnSeparators(std::string_view text) {
+std::vector<std::string_view> SplitOnSeparators(std::string_view text) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -100,7 +100,7 @@ struct Anchor {
 
 // Splits off what the rest of the text is relative to. Nothing for forms the model does not
 // accept (device paths, a share without a name).
-std::optional<Anchor> anchorOf(std::string_view text, const PathName& current) {
+std::optional<Anchor> AnchorOf(std::string_view text, const PathName& current) {
     if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
         std::string_view unc = text.substr(2);
         const std::size_t serverEnd = unc.find('\\');
@@ -109,20 +109,20 @@ std::optional<Anchor> anchorOf(std::string_view text, const PathName& current) {
         const std::size_t shareEnd = afterServer.find('\\');
         std::string_view share = afterServer.substr(0, shareEnd);
         std::string_view server = unc.substr(0, serverEnd);
-        if (share.empty() || server == "." || server == "?" || !isValidName(server, false) ||
-            !isValidName(share, false)) {
+        if (share.empty() || server == "." || server == "?" || !IsValidName(server, false) ||
+            !IsValidName(share, false)) {
             return std::nullopt;
         }
         std::string_view rest =
             shareEnd == std::string_view::npos ? std::string_view() : afterServer.substr(shareEnd);
         return Anchor{"\\\\" + std::string(server) + "\\" + std::string(share), {}, rest};
     }
-    if (text.size() >= 2 && isAsciiLetter(text[0]) && text[1] == ':') {
-        std::string drive = upperAscii(text.substr(0, 2));
+    if (text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':') {
+        std::string drive = UpperAscii(text.substr(0, 2));
         std::string_view rest = text.substr(2);
         if (!rest.empty() && rest.front() == '\\') return Anchor{drive, {}, rest};
         // "C:name" continues from the current directory when that is on the same drive.
-        if (equalsNoCase(current.root(), drive)) return Anchor{drive, current.names(), rest};
+        if (EqualsNoCase(current.root(), drive)) return Anchor{drive, current.names(), rest};
         return Anchor{drive, {}, rest};
     }
     if (!text.empty() && text.front() == '\\') return Anchor{current.root(), {}, text};
@@ -131,7 +131,7 @@ std::optional<Anchor> anchorOf(std::string_view text, const PathName& current) {
 
 }  // namespace
 
-std::optional<PathName> normalisePath(std::string_view text, const PathName& currentDirectory,
+std::optional<PathName> NormalisePath(std::string_view text, const PathName& currentDirectory,
                                       Wildcards wildcards) {
     std::string slashed(text);
     for (char& c : slashed) {
@@ -142,16 +142,16 @@ std::optional<PathName> normalisePath(std::string_view text, const PathName& cur
     std::string unprefixed;
     if (view.substr(0, 4) == "\\\\?\\") {
         view.remove_prefix(4);
-        if (view.size() >= 4 && equalsNoCase(view.substr(0, 4), "UNC\\")) {
+        if (view.size() >= 4 && EqualsNoCase(view.substr(0, 4), "UNC\\")) {
             unprefixed = "\\\\" + std::string(view.substr(4));
             view = unprefixed;
         }
     }
 
-    std::optional<Anchor> anchor = anchorOf(view, currentDirectory);
+    std::optional<Anchor> anchor = AnchorOf(view, currentDirectory);
     if (!anchor) return std::nullopt;
 
-    const std::vector<std::string_view> parts = splitOnSeparators(anchor->rest);
+    const std::vector<std::string_view> parts = SplitOnSeparators(anchor->rest);
     std::vector<std::string> names = std::move(anchor->names);
     bool trailing = false;
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -172,7 +172,7 @@ std::optional<PathName> normalisePath(std::string_view text, const PathName& cur
             name.pop_back();
         }
         const bool wildcardsHere = last && wildcards == Wildcards::AllowInLeaf;
-        if (!isValidName(name, wildcardsHere)) return std::nullopt;
+        if (!IsValidName(name, wildcardsHere)) return std::nullopt;
         names.push_back(std::move(name));
     }
     if (!parts.empty() && parts.back().empty() && !names.empty()) trailing = true;
@@ -182,15 +182,15 @@ std::optional<PathName> normalisePath(std::string_view text, const PathName& cur
     return result;
 }
 
-bool hasWildcards(std::string_view name) {
+bool HasWildcards(std::string_view name) {
     return name.find_first_of("*?") != std::string_view::npos;
 }
 
 namespace {
 
-bool matchPlain(std::string_view pattern, std::string_view name) {
-    const std::string p = upperAscii(pattern);
-    const std::string n = upperAscii(name);
+bool MatchPlain(std::string_view pattern, std::string_view name) {
+    const std::string p = UpperAscii(pattern);
+    const std::string n = UpperAscii(name);
     std::size_t pi = 0;
     std::size_t ni = 0;
     std::size_t starAt = std::string::npos;
@@ -215,11 +215,11 @@ bool matchPlain(std::string_view pattern, std::string_view name) {
 
 }  // namespace
 
-bool matchesWildcard(std::string_view pattern, std::string_view name) {
-    if (matchPlain(pattern, name)) return true;
+bool MatchesWildcard(std::string_view pattern, std::string_view name) {
+    if (MatchPlain(pattern, name)) return true;
     const bool extensionStar = pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*";
     return extensionStar && name.find('.') == std::string_view::npos &&
-           matchPlain(pattern.substr(0, pattern.size() - 2), name);
+           MatchPlain(pattern.substr(0, pattern.size() - 2), name);
 }
 
 }  // namespace vx::platform::sim

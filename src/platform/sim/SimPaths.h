@@ -51,12 +51,12 @@ inline constexpr std::size_t kMaxPathChars = 259;
 // trailing period and the last name loses all trailing periods and blanks. Relative forms
 // ("name", "\name", "C:name") are taken from `currentDirectory`. Nothing when the text is
 // not a valid path (empty, a character Windows refuses in a name, a device path, too long).
-std::optional<PathName> normalisePath(std::string_view text, const PathName& currentDirectory,
+std::optional<PathName> NormalisePath(std::string_view text, const PathName& currentDirectory,
                                       Wildcards wildcards = Wildcards::Refuse);
 
-bool hasWildcards(std::string_view name);
+bool HasWildcards(std::string_view name);
 // FindFirstFile's matching of one name: "*" any run, "?" one character, no case; a
 // pattern ending in ".*" also matches a name without an extension ("*.*" matches all).
-bool matchesWildcard(std::string_view pattern, std::string_view name);
+bool MatchesWildcard(std::string_view pattern, std::string_view name);
 
 }  // namespace vx::platform::sim

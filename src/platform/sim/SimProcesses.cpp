@@ -17,7 +17,7 @@ std::optional<std::uint32_t> SimProcess::exitCode() {
     return hasExited() ? exitCode_ : kStillActive;
 }
 
-std::string programToken(const std::string& commandLine) {
+std::string ProgramToken(const std::string& commandLine) {
     std::size_t start = commandLine.find_first_not_of(" \t");
     if (start == std::string::npos) return {};
     if (commandLine[start] == '"') {
@@ -32,11 +32,11 @@ std::string programToken(const std::string& commandLine) {
 
 namespace {
 
-bool namesFolder(const std::string& token) {
+bool NamesFolder(const std::string& token) {
     return token.find_first_of("\\/:") != std::string::npos;
 }
 
-std::string withDefaultExtension(const std::string& token) {
+std::string WithDefaultExtension(const std::string& token) {
     const std::size_t nameStart = token.find_last_of("\\/:");
     const std::size_t dot = token.rfind('.');
     const bool hasExtension =
@@ -50,21 +50,21 @@ SimProcesses::SimProcesses(SimFiles& files, FileTree& tree, const SimRedirection
     : files_(files), tree_(tree), redirection_(redirection) {}
 
 void SimProcesses::define(const std::string& nameOrPath, ProgramScript script) {
-    if (!namesFolder(nameOrPath)) {
-        byName_[upperAscii(nameOrPath)] = script;
+    if (!NamesFolder(nameOrPath)) {
+        byName_[UpperAscii(nameOrPath)] = script;
         return;
     }
     // Definitions name the native file, whatever view a later launch has.
-    const std::optional<PathName> path = normalisePath(nameOrPath, files_.currentDirectory());
+    const std::optional<PathName> path = NormalisePath(nameOrPath, files_.currentDirectory());
     if (!path) throw std::invalid_argument("not a valid program path: " + nameOrPath);
     byPath_[path->key()] = script;
 }
 
 std::optional<ProgramScript> SimProcesses::findProgram(const std::string& token) const {
     if (token.empty()) return std::nullopt;
-    const std::string program = withDefaultExtension(token);
-    if (!namesFolder(program)) {
-        const auto it = byName_.find(upperAscii(program));
+    const std::string program = WithDefaultExtension(token);
+    if (!NamesFolder(program)) {
+        const auto it = byName_.find(UpperAscii(program));
         if (it == byName_.end()) return std::nullopt;
         return it->second;
     }
@@ -81,7 +81,7 @@ std::unique_ptr<Process> SimProcesses::start(const std::string& commandLine, int
     record.commandLine = commandLine;
     record.showWindow = showWindow;
     record.redirectionDisabled = redirection_.disabledNow();
-    const std::optional<ProgramScript> script = findProgram(programToken(commandLine));
+    const std::optional<ProgramScript> script = findProgram(ProgramToken(commandLine));
     record.started = script.has_value();
     launches_.push_back(record);
     if (!script) return nullptr;

@@ -42,7 +42,7 @@ private:
 // The program a command line names: the quoted text, or the text up to the first blank.
 // (CreateProcess also tries longer blank-separated prefixes of an unquoted path; the model
 // does not, so an unquoted path with blanks fails here.)
-std::string programToken(const std::string& commandLine);
+std::string ProgramToken(const std::string& commandLine);
 
 class SimProcesses final : public Processes {
 public:

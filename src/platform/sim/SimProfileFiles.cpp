@@ -12,7 +12,7 @@ constexpr std::size_t kIntegerBufferChars = 30;
 
 // The file as the profile code opens it: its parsed form, an empty form when the file does
 // not exist, nothing when it cannot be opened at all.
-std::optional<IniDocument> load(const SimFiles& files, const std::string& path) {
+std::optional<IniDocument> LoadDocument(const SimFiles& files, const std::string& path) {
     std::string bytes;
     const Status status = files.readBytes(path, bytes);
     if (status == kSuccess) return IniDocument::parse(bytes);
@@ -32,25 +32,25 @@ std::string SimProfiles::locate(const std::string& file) const {
 std::string SimProfiles::readString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& defaultText,
                                     std::size_t bufferChars) {
-    const std::string fallback = trimDefaultText(defaultText);
-    const std::optional<IniDocument> document = load(files_, locate(file));
-    if (!document) return copyProfileEntry(fallback, bufferChars, false);
+    const std::string fallback = TrimDefaultText(defaultText);
+    const std::optional<IniDocument> document = LoadDocument(files_, locate(file));
+    if (!document) return CopyProfileEntry(fallback, bufferChars, false);
     const IniEntry* entry = document->find(section, key);
     const bool found = entry != nullptr && entry->value.has_value();
-    return copyProfileEntry(found ? *entry->value : fallback, bufferChars, true);
+    return CopyProfileEntry(found ? *entry->value : fallback, bufferChars, true);
 }
 
 unsigned SimProfiles::readInt(const std::string& file, const std::string& section,
                               const std::string& key, int defaultValue) {
     const std::string text = readString(file, section, key, "", kIntegerBufferChars);
     if (text.empty()) return static_cast<unsigned>(defaultValue);
-    return parseProfileInteger(text);
+    return ParseProfileInteger(text);
 }
 
 bool SimProfiles::writeString(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& value) {
     const std::string path = locate(file);
-    std::optional<IniDocument> document = load(files_, path);
+    std::optional<IniDocument> document = LoadDocument(files_, path);
     if (!document) return false;
     if (!document->set(section, key, value)) return true;
     return files_.writeFile(path, document->serialise(), false) == kSuccess;

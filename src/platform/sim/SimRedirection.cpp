@@ -31,19 +31,19 @@ void SimRedirection::setCallsAvailable(bool available) { available_ = available;
 
 namespace {
 
-bool isSharedFolder(const std::vector<std::string>& belowSystem32) {
+bool IsSharedFolder(const std::vector<std::string>& belowSystem32) {
     if (belowSystem32.empty()) return false;
     const std::string& first = belowSystem32.front();
     static constexpr std::array<const char*, 4> kShared = {"catroot", "catroot2", "logfiles",
                                                            "spool"};
     for (const char* shared : kShared) {
-        if (equalsNoCase(first, shared)) return true;
+        if (EqualsNoCase(first, shared)) return true;
     }
-    return equalsNoCase(first, "drivers") && belowSystem32.size() >= 2 &&
-           equalsNoCase(belowSystem32[1], "etc");
+    return EqualsNoCase(first, "drivers") && belowSystem32.size() >= 2 &&
+           EqualsNoCase(belowSystem32[1], "etc");
 }
 
-PathName rebase(const PathName& folder, const std::vector<std::string>& below,
+PathName Rebase(const PathName& folder, const std::vector<std::string>& below,
                 bool trailingSeparator) {
     std::vector<std::string> names = folder.names();
     names.insert(names.end(), below.begin(), below.end());
@@ -52,18 +52,18 @@ PathName rebase(const PathName& folder, const std::vector<std::string>& below,
 
 }  // namespace
 
-PathName redirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
+PathName RedirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
                       bool redirecting) {
     if (!wow64) return path;
     const PathName system32 = windowsFolder.child("System32");
     const PathName sysnative = windowsFolder.child("Sysnative");
     if (path.isWithin(sysnative)) {
-        return rebase(system32, path.namesBelow(sysnative), path.trailingSeparator());
+        return Rebase(system32, path.namesBelow(sysnative), path.trailingSeparator());
     }
     if (!redirecting || !path.isWithin(system32)) return path;
     const std::vector<std::string> below = path.namesBelow(system32);
-    if (isSharedFolder(below)) return path;
-    return rebase(windowsFolder.child("SysWOW64"), below, path.trailingSeparator());
+    if (IsSharedFolder(below)) return path;
+    return Rebase(windowsFolder.child("SysWOW64"), below, path.trailingSeparator());
 }
 
 }  // namespace vx::platform::sim

@@ -41,7 +41,7 @@ private:
 // %windir%\Sysnative always reaches the native System32, and while `redirecting`,
 // %windir%\System32 and everything below it reach %windir%\SysWOW64, except the folders
 // the system keeps shared (catroot, catroot2, drivers\etc, logfiles, spool).
-PathName redirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
+PathName RedirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
                       bool redirecting);
 
 }  // namespace vx::platform::sim

@@ -55,13 +55,13 @@ constexpr std::size_t kLongestName = 256;
 
 constexpr std::uint32_t kAccessSystemSecurity = 0x01000000;
 
-bool isPredefined(RegistryHandle handle) { return handle >= kClassesRoot && handle <= kDynData; }
+bool IsPredefined(RegistryHandle handle) { return handle >= kClassesRoot && handle <= kDynData; }
 
-bool isStringType(std::uint32_t type) {
+bool IsStringType(std::uint32_t type) {
     return type == kRegString || type == kRegExpandString || type == kRegMultiString;
 }
 
-Status splitSubKey(std::string_view text, KeyPath& names) {
+Status SplitSubKey(std::string_view text, KeyPath& names) {
     if (text.size() > kLongestPath) return kErrorMoreData;
     if (!text.empty() && text.front() == '\\') return kErrorBadPathname;
     names.clear();
@@ -74,13 +74,13 @@ Status splitSubKey(std::string_view text, KeyPath& names) {
     return kSuccess;
 }
 
-KeyPath classesPath() { return {"HKLM", "Software", "Classes"}; }
-KeyPath currentUserPath() { return {"HKU", kUserSid}; }
-KeyPath currentConfigPath() {
+KeyPath ClassesPath() { return {"HKLM", "Software", "Classes"}; }
+KeyPath CurrentUserPath() { return {"HKU", kUserSid}; }
+KeyPath CurrentConfigPath() {
     return {"HKLM", "System", "CurrentControlSet", "Hardware Profiles", "Current"};
 }
 
-void seed(RegistryTree& tree, bool wow64) {
+void Seed(RegistryTree& tree, bool wow64) {
     static constexpr std::array<const char*, 11> kKeys = {
         "HKLM\\Software\\Classes\\AppID",
         "HKLM\\Software\\Classes\\CLSID",
@@ -94,7 +94,7 @@ void seed(RegistryTree& tree, bool wow64) {
         "HKU\\.Default\\Software",
         "HKCU\\Software",
     };
-    for (const char* key : kKeys) tree.add(storedKeyPath(key));
+    for (const char* key : kKeys) tree.add(StoredKeyPath(key));
     if (!wow64) return;
 
     static constexpr std::array<const char*, 4> kKeys32 = {
@@ -103,7 +103,7 @@ void seed(RegistryTree& tree, bool wow64) {
         "HKLM\\Software\\Classes\\Wow6432Node\\CLSID",
         "HKLM\\Software\\Classes\\Wow6432Node\\Interface",
     };
-    for (const char* key : kKeys32) tree.add(storedKeyPath(key));
+    for (const char* key : kKeys32) tree.add(StoredKeyPath(key));
     tree.addLink({"HKLM", "Software", "Wow6432Node", "Classes"},
                  {"HKLM", "Software", "Classes", "Wow6432Node"});
     for (const char* shared : {"AppID", "Protocols", "TypeLib"}) {
@@ -114,12 +114,12 @@ void seed(RegistryTree& tree, bool wow64) {
 
 }  // namespace
 
-KeyPath storedKeyPath(const std::string& text) {
+KeyPath StoredKeyPath(const std::string& text) {
     KeyPath names;
-    if (splitSubKey(text, names) != kSuccess || names.empty()) {
+    if (SplitSubKey(text, names) != kSuccess || names.empty()) {
         throw std::invalid_argument("not a registry key path: \"" + text + "\"");
     }
-    const std::string root = upperAscii(names.front());
+    const std::string root = UpperAscii(names.front());
     KeyPath path;
     if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE") {
         path = {"HKLM"};
@@ -128,11 +128,11 @@ KeyPath storedKeyPath(const std::string& text) {
     } else if (root == "HKDD" || root == "HKEY_DYN_DATA") {
         path = {"HKDD"};
     } else if (root == "HKCU" || root == "HKEY_CURRENT_USER") {
-        path = currentUserPath();
+        path = CurrentUserPath();
     } else if (root == "HKCR" || root == "HKEY_CLASSES_ROOT") {
-        path = classesPath();
+        path = ClassesPath();
     } else if (root == "HKCC" || root == "HKEY_CURRENT_CONFIG") {
-        path = currentConfigPath();
+        path = CurrentConfigPath();
     } else {
         throw std::invalid_argument("not a registry root: \"" + text + "\"");
     }
@@ -141,21 +141,21 @@ KeyPath storedKeyPath(const std::string& text) {
 }
 
 SimRegistry::SimRegistry(Bitness bitness) : wow64_(bitness == Bitness::Windows64) {
-    seed(tree_, wow64_);
+    Seed(tree_, wow64_);
 }
 
 RegistryKeyNode* SimRegistry::rootKey(RegistryHandle root) const {
     switch (root) {
         case kClassesRoot:
-            return tree_.find(classesPath());
+            return tree_.find(ClassesPath());
         case kCurrentUser:
-            return tree_.find(currentUserPath());
+            return tree_.find(CurrentUserPath());
         case kLocalMachine:
             return tree_.hive("HKLM");
         case kUsers:
             return tree_.hive("HKU");
         case kCurrentConfig:
-            return tree_.find(currentConfigPath());
+            return tree_.find(CurrentConfigPath());
         case kDynData:
             return tree_.hive("HKDD");
         default:
@@ -165,7 +165,7 @@ RegistryKeyNode* SimRegistry::rootKey(RegistryHandle root) const {
 
 Status SimRegistry::reach(RegistryHandle handle, std::uint32_t needed, RegistryKeyNode*& key,
                           bool evenDeleted) const {
-    if (isPredefined(handle)) {
+    if (IsPredefined(handle)) {
         key = rootKey(handle);
         return key == nullptr ? kErrorInvalidHandle : kSuccess;
     }
@@ -180,7 +180,7 @@ Status SimRegistry::reach(RegistryHandle handle, std::uint32_t needed, RegistryK
 Status SimRegistry::remember(RegistryKeyNode& key, std::uint32_t access, RegistryHandle& handle) {
     std::uint32_t granted = 0;
     const KeySecurity* security = key.security ? &*key.security : nullptr;
-    if (!checkKeyAccess(security, access, granted)) return kErrorAccessDenied;
+    if (!CheckKeyAccess(security, access, granted)) return kErrorAccessDenied;
     // Values are never reused, so a stale handle keeps failing instead of reaching a new key.
     handle = nextHandle_;
     nextHandle_ += 4;
@@ -199,8 +199,8 @@ Status SimRegistry::openKey(RegistryHandle parent, const std::string& subKey, st
     RegistryKeyNode* base = nullptr;
     KeyPath names;
     if (const Status status = reach(parent, 0, base)) return status;
-    if (const Status status = splitSubKey(path, names)) return status;
-    const ViewWalk walk = walkView(tree_, *base, names, access, wow64_, WalkPurpose::Open);
+    if (const Status status = SplitSubKey(path, names)) return status;
+    const ViewWalk walk = WalkView(tree_, *base, names, access, wow64_, WalkPurpose::Open);
     if (walk.found < names.size()) return kErrorFileNotFound;
     return remember(*walk.key, access, key);
 }
@@ -210,8 +210,8 @@ Status SimRegistry::createKey(RegistryHandle parent, const std::string& subKey,
     RegistryKeyNode* base = nullptr;
     KeyPath names;
     if (const Status status = reach(parent, 0, base)) return status;
-    if (const Status status = splitSubKey(subKey, names)) return status;
-    const ViewWalk walk = walkView(tree_, *base, names, access, wow64_, WalkPurpose::Create);
+    if (const Status status = SplitSubKey(subKey, names)) return status;
+    const ViewWalk walk = WalkView(tree_, *base, names, access, wow64_, WalkPurpose::Create);
     RegistryKeyNode* made = walk.key;
     for (std::size_t i = walk.found; i < names.size(); ++i) {
         if (names[i].size() > kLongestName) return kErrorInvalidParameter;
@@ -223,7 +223,7 @@ Status SimRegistry::createKey(RegistryHandle parent, const std::string& subKey,
 }
 
 Status SimRegistry::closeKey(RegistryHandle key) {
-    if (isPredefined(key)) return kSuccess;
+    if (IsPredefined(key)) return kSuccess;
     return handles_.erase(key) != 0 ? kSuccess : kErrorInvalidHandle;
 }
 
@@ -245,7 +245,7 @@ Status SimRegistry::setValue(RegistryHandle key, const std::string& name, std::u
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, kKeySetValue, node)) return status;
     std::string bytes = data;
-    if (isStringType(type) && !bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
+    if (IsStringType(type) && !bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
     RegistryTree::storeValue(*node, name, type, std::move(bytes));
     return kSuccess;
 }
@@ -260,14 +260,14 @@ Status SimRegistry::deleteKey(RegistryHandle parent, const std::string& subKey) 
     RegistryKeyNode* base = nullptr;
     KeyPath names;
     if (const Status status = reach(parent, 0, base)) return status;
-    if (const Status status = splitSubKey(subKey, names)) return status;
-    const ViewWalk walk = walkView(tree_, *base, names, 0, wow64_, WalkPurpose::Open);
+    if (const Status status = SplitSubKey(subKey, names)) return status;
+    const ViewWalk walk = WalkView(tree_, *base, names, 0, wow64_, WalkPurpose::Open);
     if (walk.found < names.size()) return kErrorFileNotFound;
     // A named key is opened for DELETE first; an empty name deletes the handle's own key,
     // whatever rights the handle holds.
     std::uint32_t granted = 0;
     const KeySecurity* security = walk.key->security ? &*walk.key->security : nullptr;
-    if (!names.empty() && !checkKeyAccess(security, kDelete, granted)) return kErrorAccessDenied;
+    if (!names.empty() && !CheckKeyAccess(security, kDelete, granted)) return kErrorAccessDenied;
     return tree_.remove(*walk.key);
 }
 
@@ -278,7 +278,7 @@ Status SimRegistry::getKeySecurity(RegistryHandle key, std::uint32_t information
     if ((information & kSaclSecurityInformation) != 0) needed |= kAccessSystemSecurity;
     if (const Status status = reach(key, needed, node, true)) return status;
     descriptor =
-        descriptorBytes(node->security ? *node->security : defaultKeySecurity(), information);
+        DescriptorBytes(node->security ? *node->security : DefaultKeySecurity(), information);
     return kSuccess;
 }
 
@@ -288,7 +288,7 @@ Status SimRegistry::setKeySecurity(RegistryHandle key, std::uint32_t information
                                        kDaclSecurityInformation | kSaclSecurityInformation;
     if ((information & kAnyPart) == 0) return kErrorInvalidParameter;
     DescriptorParts given;
-    if (const Status status = parseDescriptor(descriptor, given)) return status;
+    if (const Status status = ParseDescriptor(descriptor, given)) return status;
     if (((information & kOwnerSecurityInformation) != 0 && !given.owner) ||
         ((information & kGroupSecurityInformation) != 0 && !given.group)) {
         return kErrorInvalidSecurityDescriptor;
@@ -302,7 +302,7 @@ Status SimRegistry::setKeySecurity(RegistryHandle key, std::uint32_t information
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, needed, node, true)) return status;
     node->security =
-        applyDescriptor(node->security ? &*node->security : nullptr, given, information);
+        ApplyDescriptor(node->security ? &*node->security : nullptr, given, information);
     return kSuccess;
 }
 
@@ -315,7 +315,7 @@ Status SimRegistry::enumKey(RegistryHandle key, std::uint32_t index, std::string
 }
 
 std::optional<std::string> SimRegistry::storedPath(RegistryHandle key) const {
-    if (const RegistryKeyNode* root = isPredefined(key) ? rootKey(key) : nullptr) {
+    if (const RegistryKeyNode* root = IsPredefined(key) ? rootKey(key) : nullptr) {
         return tree_.nativeText(*root);
     }
     const auto it = handles_.find(key);

@@ -75,6 +75,6 @@ private:
 // The stored path a test names: "HKLM\...", "HKU\...", "HKDD\...", and "HKCU\..." (this
 // user's key below HKU), "HKCR\..." (HKLM\Software\Classes), "HKCC\..." (the current
 // hardware profile); the long HKEY_ forms too. Throws std::invalid_argument otherwise.
-KeyPath storedKeyPath(const std::string& text);
+KeyPath StoredKeyPath(const std::string& text);
 
 }  // namespace vx::platform::sim

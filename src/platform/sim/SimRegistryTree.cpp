@@ -11,7 +11,7 @@ namespace {
 // Wine gives up on a chain of links this long.
 constexpr int kLinkDepthLimit = 16;
 
-std::shared_ptr<RegistryKeyNode> makeHive(const char* name) {
+std::shared_ptr<RegistryKeyNode> MakeHive(const char* name) {
     auto hive = std::make_shared<RegistryKeyNode>();
     hive->name = name;
     return hive;
@@ -19,7 +19,7 @@ std::shared_ptr<RegistryKeyNode> makeHive(const char* name) {
 
 }  // namespace
 
-std::string lowerAscii(std::string_view text) {
+std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -27,17 +27,17 @@ std::string lowerAscii(std::string_view text) {
     return out;
 }
 
-RegistryTree::RegistryTree() : hives_{makeHive("HKLM"), makeHive("HKU"), makeHive("HKDD")} {}
+RegistryTree::RegistryTree() : hives_{MakeHive("HKLM"), MakeHive("HKU"), MakeHive("HKDD")} {}
 
 RegistryKeyNode* RegistryTree::hive(std::string_view name) const {
     for (const auto& hive : hives_) {
-        if (equalsNoCase(hive->name, name)) return hive.get();
+        if (EqualsNoCase(hive->name, name)) return hive.get();
     }
     return nullptr;
 }
 
 RegistryKeyNode* RegistryTree::subkey(const RegistryKeyNode& key, std::string_view name) const {
-    const auto it = key.subkeys.find(lowerAscii(name));
+    const auto it = key.subkeys.find(LowerAscii(name));
     return it == key.subkeys.end() ? nullptr : it->second.get();
 }
 
@@ -68,7 +68,7 @@ RegistryKeyNode& RegistryTree::addSubkey(RegistryKeyNode& parent, const std::str
     key->name = name;
     key->parent = &parent;
     RegistryKeyNode& added = *key;
-    parent.subkeys.emplace(lowerAscii(name), std::move(key));
+    parent.subkeys.emplace(LowerAscii(name), std::move(key));
     return added;
 }
 
@@ -94,20 +94,20 @@ void RegistryTree::addLink(const KeyPath& path, KeyPath target) {
 
 const RegistryValueRecord* RegistryTree::findValue(const RegistryKeyNode& key,
                                                    std::string_view name) {
-    const auto it = key.values.find(upperAscii(name));
+    const auto it = key.values.find(UpperAscii(name));
     return it == key.values.end() ? nullptr : &it->second;
 }
 
 void RegistryTree::storeValue(RegistryKeyNode& key, const std::string& name, std::uint32_t type,
                               std::string bytes) {
-    const auto [it, added] = key.values.try_emplace(upperAscii(name));
+    const auto [it, added] = key.values.try_emplace(UpperAscii(name));
     if (added) it->second.name = name;
     it->second.type = type;
     it->second.bytes = std::move(bytes);
 }
 
 bool RegistryTree::eraseValue(RegistryKeyNode& key, std::string_view name) {
-    return key.values.erase(upperAscii(name)) != 0;
+    return key.values.erase(UpperAscii(name)) != 0;
 }
 
 KeyPath RegistryTree::nativePath(const RegistryKeyNode& key) const {
@@ -128,7 +128,7 @@ Status RegistryTree::remove(RegistryKeyNode& key) {
     key.parent = nullptr;
     key.deleted = true;
     // The erase may free the key itself when no handle holds it: nothing of it is used after.
-    parent.subkeys.erase(lowerAscii(key.name));
+    parent.subkeys.erase(LowerAscii(key.name));
     return kSuccess;
 }
 

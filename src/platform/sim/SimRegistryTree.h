@@ -35,7 +35,7 @@ struct RegistryKeyNode : std::enable_shared_from_this<RegistryKeyNode> {
     std::map<std::string, RegistryValueRecord> values;  // by upper-case name
     // A symbolic link stands for the key at this native path; it holds nothing itself.
     KeyPath linkTarget;
-    // None until one is set: the key then reports defaultKeySecurity() and is not checked.
+    // None until one is set: the key then reports DefaultKeySecurity() and is not checked.
     std::optional<KeySecurity> security;
 };
 
@@ -81,6 +81,6 @@ private:
     std::vector<std::shared_ptr<RegistryKeyNode>> hives_;
 };
 
-std::string lowerAscii(std::string_view text);
+std::string LowerAscii(std::string_view text);
 
 }  // namespace vx::platform::sim

@@ -11,19 +11,19 @@ namespace {
 
 constexpr std::string_view kWowNode = "Wow6432Node";
 
-bool isWowName(std::string_view name) { return equalsNoCase(name, kWowNode); }
+bool IsWowName(std::string_view name) { return EqualsNoCase(name, kWowNode); }
 
-bool namesStartWithWow(const KeyPath& names, std::size_t from) {
-    return from < names.size() && isWowName(names[from]);
+bool NamesStartWithWow(const KeyPath& names, std::size_t from) {
+    return from < names.size() && IsWowName(names[from]);
 }
 
 // Wine treats every Wow6432Node key below HKLM\Software\Classes as the 32-bit half of the
 // shared Classes tree.
-bool isClassesWow(const RegistryTree& tree, const RegistryKeyNode& key) {
-    if (!isWowName(key.name)) return false;
+bool IsClassesWow(const RegistryTree& tree, const RegistryKeyNode& key) {
+    if (!IsWowName(key.name)) return false;
     const KeyPath path = tree.nativePath(key);
-    return path.size() >= 4 && equalsNoCase(path[0], "HKLM") && equalsNoCase(path[1], "Software") &&
-           equalsNoCase(path[2], "Classes");
+    return path.size() >= 4 && EqualsNoCase(path[0], "HKLM") && EqualsNoCase(path[1], "Software") &&
+           EqualsNoCase(path[2], "Classes");
 }
 
 class Walker {
@@ -34,7 +34,7 @@ public:
     // After each name (and at the end), the 32-bit view goes on in that key's Wow6432Node
     // subkey, unless the path itself names Wow6432Node next.
     RegistryKeyNode* step(RegistryKeyNode* key, const KeyPath& names, std::size_t next) const {
-        if (namesStartWithWow(names, next)) return key;
+        if (NamesStartWithWow(names, next)) return key;
         RegistryKeyNode* wow = tree_.open(*key, kWowNode);
         return wow != nullptr ? wow : key;
     }
@@ -45,7 +45,7 @@ public:
                           RegistryKeyNode*& missingAt) const {
         missingAt = key;
         RegistryKeyNode* found = tree_.open(*key, name);
-        if (found == nullptr && classes_ != nullptr && isClassesWow(tree_, *key)) {
+        if (found == nullptr && classes_ != nullptr && IsClassesWow(tree_, *key)) {
             missingAt = classes_;
             found = tree_.open(*classes_, name);
         }
@@ -66,7 +66,7 @@ public:
         return at;
     }
 
-    bool isClassesWowKey(const RegistryKeyNode& key) const { return isClassesWow(tree_, key); }
+    bool isClassesWowKey(const RegistryKeyNode& key) const { return IsClassesWow(tree_, key); }
     RegistryKeyNode* classes() const { return classes_; }
 
 private:
@@ -74,7 +74,7 @@ private:
     RegistryKeyNode* classes_;
 };
 
-ViewWalk walkNative(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names) {
+ViewWalk WalkNative(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names) {
     ViewWalk walk{&parent, 0};
     for (; walk.found < names.size(); ++walk.found) {
         RegistryKeyNode* found = tree.open(*walk.key, names[walk.found]);
@@ -84,11 +84,11 @@ ViewWalk walkNative(const RegistryTree& tree, RegistryKeyNode& parent, const Key
     return walk;
 }
 
-ViewWalk walk32(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
+ViewWalk Walk32(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
                 bool forced32, WalkPurpose purpose) {
     const Walker walker(tree);
     RegistryKeyNode* key = &parent;
-    if (!namesStartWithWow(names, 0)) {
+    if (!NamesStartWithWow(names, 0)) {
         RegistryKeyNode* wow = tree.open(parent, kWowNode);
         if (forced32) {
             // The parent is first carried over into the 32-bit view; a parent that view
@@ -110,17 +110,17 @@ ViewWalk walk32(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath
         key = walker.step(found, names, i + 1);
     }
     // Reaching the Classes Wow6432Node without naming it gives the shared Classes key.
-    if (!isWowName(names.back()) && walker.isClassesWowKey(*key)) key = walker.classes();
+    if (!IsWowName(names.back()) && walker.isClassesWowKey(*key)) key = walker.classes();
     return {key, names.size()};
 }
 
 }  // namespace
 
-ViewWalk walkView(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
+ViewWalk WalkView(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
                   std::uint32_t access, bool wow64, WalkPurpose purpose) {
     // KEY_WOW64_64KEY wins over KEY_WOW64_32KEY when a caller gives both.
-    if (!wow64 || (access & kKeyWow64_64Key) != 0) return walkNative(tree, parent, names);
-    return walk32(tree, parent, names, (access & kKeyWow64_32Key) != 0, purpose);
+    if (!wow64 || (access & kKeyWow64_64Key) != 0) return WalkNative(tree, parent, names);
+    return Walk32(tree, parent, names, (access & kKeyWow64_32Key) != 0, purpose);
 }
 
 }  // namespace vx::platform::sim

@@ -20,7 +20,7 @@ struct ViewWalk {
 
 // Walks `names` (already split, no empty names) from `parent`, a stored key that is not a
 // link. `wow64`: the machine is 64-bit, so the view flags of `access` count.
-ViewWalk walkView(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
+ViewWalk WalkView(const RegistryTree& tree, RegistryKeyNode& parent, const KeyPath& names,
                   std::uint32_t access, bool wow64, WalkPurpose purpose);
 
 }  // namespace vx::platform::sim

@@ -18,7 +18,7 @@ constexpr std::array<std::string_view, 8> kFieldNames = {
     "Target",   "Arguments", "WorkingDirectory", "Description",
     "IconFile", "IconIndex", "HotKey",           "ShowCommand"};
 
-std::string escape(std::string_view value) {
+std::string Escape(std::string_view value) {
     std::string text;
     for (const char c : value) {
         const auto byte = static_cast<unsigned char>(c);
@@ -33,13 +33,13 @@ std::string escape(std::string_view value) {
     return text;
 }
 
-int hexValue(char c) {
+int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-std::optional<std::string> unescape(std::string_view text) {
+std::optional<std::string> Unescape(std::string_view text) {
     std::string value;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
@@ -47,8 +47,8 @@ std::optional<std::string> unescape(std::string_view text) {
             continue;
         }
         if (i + 2 >= text.size()) return std::nullopt;
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = HexValue(text[i + 1]);
+        const int low = HexValue(text[i + 2]);
         if (high < 0 || low < 0) return std::nullopt;
         value += static_cast<char>(high * 16 + low);
         i += 2;
@@ -57,7 +57,7 @@ std::optional<std::string> unescape(std::string_view text) {
 }
 
 template <typename Number>
-std::optional<Number> parseNumber(std::string_view text) {
+std::optional<Number> ParseNumber(std::string_view text) {
     Number number{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -66,11 +66,11 @@ std::optional<Number> parseNumber(std::string_view text) {
 
 }  // namespace
 
-std::string encodeShellLink(const ShellLinkData& data) {
+std::string EncodeShellLink(const ShellLinkData& data) {
     const std::array<std::string, kFieldNames.size()> values = {
-        escape(data.target),           escape(data.arguments),
-        escape(data.workingDirectory), escape(data.description),
-        escape(data.iconFile),         std::to_string(data.iconIndex),
+        Escape(data.target),           Escape(data.arguments),
+        Escape(data.workingDirectory), Escape(data.description),
+        Escape(data.iconFile),         std::to_string(data.iconIndex),
         std::to_string(data.hotKey),   std::to_string(data.showCommand)};
     std::string text(kMagicLine);
     text += "\r\n";
@@ -83,7 +83,7 @@ std::string encodeShellLink(const ShellLinkData& data) {
     return text;
 }
 
-std::optional<ShellLinkData> decodeShellLink(const std::string& text) {
+std::optional<ShellLinkData> DecodeShellLink(const std::string& text) {
     std::array<std::string, kFieldNames.size()> values;
     std::string_view rest(text);
     const auto nextLine = [&rest]() -> std::optional<std::string_view> {
@@ -101,15 +101,15 @@ std::optional<ShellLinkData> decodeShellLink(const std::string& text) {
             (*line)[kFieldNames[i].size()] != '=') {
             return std::nullopt;
         }
-        const std::optional<std::string> value = unescape(line->substr(kFieldNames[i].size() + 1));
+        const std::optional<std::string> value = Unescape(line->substr(kFieldNames[i].size() + 1));
         if (!value) return std::nullopt;
         values[i] = *value;
     }
     if (!rest.empty()) return std::nullopt;
 
-    const auto iconIndex = parseNumber<int>(values[5]);
-    const auto hotKey = parseNumber<std::uint16_t>(values[6]);
-    const auto showCommand = parseNumber<int>(values[7]);
+    const auto iconIndex = ParseNumber<int>(values[5]);
+    const auto hotKey = ParseNumber<std::uint16_t>(values[6]);
+    const auto showCommand = ParseNumber<int>(values[7]);
     if (!iconIndex || !hotKey || !showCommand) return std::nullopt;
     ShellLinkData data;
     data.target = values[0];
@@ -138,13 +138,13 @@ SimShell::SimShell(SimFiles& files, Bitness bitness) : files_(files) {
 
 bool SimShell::createLink(const std::string& linkFile, const ShellLinkData& data) {
     if (linkSavesVanish_) return true;
-    return files_.writeFile(linkFile, encodeShellLink(data), false) == kSuccess;
+    return files_.writeFile(linkFile, EncodeShellLink(data), false) == kSuccess;
 }
 
 std::optional<ShellLinkData> SimShell::readLink(const std::string& linkFile) {
     const std::optional<std::string> bytes = files_.readFile(linkFile);
     if (!bytes) return std::nullopt;
-    return decodeShellLink(*bytes);
+    return DecodeShellLink(*bytes);
 }
 
 std::optional<std::string> SimShell::specialFolderPath(int csidl) {

@@ -50,8 +50,8 @@ private:
 
 // The file form of a link: a first line naming the format, then one "Name=value" line per
 // field. Characters below 0x20 and "%" are written as %XX so a value stays on its line.
-std::string encodeShellLink(const ShellLinkData& data);
+std::string EncodeShellLink(const ShellLinkData& data);
 // Nothing unless the text is a complete link in that form.
-std::optional<ShellLinkData> decodeShellLink(const std::string& text);
+std::optional<ShellLinkData> DecodeShellLink(const std::string& text);
 
 }  // namespace vx::platform::sim

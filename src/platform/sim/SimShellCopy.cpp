@@ -38,11 +38,11 @@ int SimFiles::shellCopy(const std::string& source, const std::string& destinatio
     const std::optional<PathName> from = resolve(source, Wildcards::AllowInLeaf);
     if (!from) return kShellSourceMissing;
     std::vector<PathName> sources;
-    if (hasWildcards(from->leaf())) {
+    if (HasWildcards(from->leaf())) {
         const PathName folder = from->parent();
         if (tree_.isDirectory(folder)) {
             for (const PathName& child : tree_.childPaths(folder)) {
-                if (matchesWildcard(from->leaf(), child.leaf())) sources.push_back(child);
+                if (MatchesWildcard(from->leaf(), child.leaf())) sources.push_back(child);
             }
         }
         if (sources.empty()) return 0;

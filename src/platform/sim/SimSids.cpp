@@ -11,7 +11,7 @@ namespace vx::platform::sim {
 namespace {
 
 // One decimal field of the text form; nothing when it is empty, not decimal or above `limit`.
-std::optional<std::uint64_t> decimalField(std::string_view field, std::uint64_t limit) {
+std::optional<std::uint64_t> DecimalField(std::string_view field, std::uint64_t limit) {
     if (field.empty() || field.size() > 15) return std::nullopt;
     std::uint64_t value = 0;
     for (const char c : field) {
@@ -24,7 +24,7 @@ std::optional<std::uint64_t> decimalField(std::string_view field, std::uint64_t 
 
 }  // namespace
 
-std::optional<std::string> sidFromText(std::string_view text) {
+std::optional<std::string> SidFromText(std::string_view text) {
     if (text.size() < 4 || (text[0] != 'S' && text[0] != 's') || text.substr(1, 3) != "-1-") {
         return std::nullopt;
     }
@@ -37,7 +37,7 @@ std::optional<std::string> sidFromText(std::string_view text) {
         text.remove_prefix(dash + 1);
     }
     if (fields.size() - 1 > kMostSubAuthorities) return std::nullopt;
-    const std::optional<std::uint64_t> authority = decimalField(fields.front(), 0xFFFFFFFFFFFFull);
+    const std::optional<std::uint64_t> authority = DecimalField(fields.front(), 0xFFFFFFFFFFFFull);
     if (!authority) return std::nullopt;
 
     std::string sid;
@@ -47,7 +47,7 @@ std::optional<std::string> sidFromText(std::string_view text) {
         sid += static_cast<char>((*authority >> shift) & 0xFF);
     }
     for (std::size_t i = 1; i < fields.size(); ++i) {
-        const std::optional<std::uint64_t> part = decimalField(fields[i], 0xFFFFFFFFull);
+        const std::optional<std::uint64_t> part = DecimalField(fields[i], 0xFFFFFFFFull);
         if (!part) return std::nullopt;
         for (int shift = 0; shift < 32; shift += 8) {
             sid += static_cast<char>((*part >> shift) & 0xFF);
@@ -56,13 +56,13 @@ std::optional<std::string> sidFromText(std::string_view text) {
     return sid;
 }
 
-std::string sidBytes(std::string_view text) {
-    std::optional<std::string> sid = sidFromText(text);
+std::string SidBytes(std::string_view text) {
+    std::optional<std::string> sid = SidFromText(text);
     if (!sid) throw std::invalid_argument("not a SID: \"" + std::string(text) + "\"");
     return *sid;
 }
 
-std::string sidText(std::string_view sid) {
+std::string SidText(std::string_view sid) {
     if (SidLength(sid) != sid.size()) return "(not a SID)";
     std::uint64_t authority = 0;
     for (std::size_t i = 2; i < kSidHeaderSize; ++i) {

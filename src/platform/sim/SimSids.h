@@ -12,10 +12,10 @@ namespace vx::platform::sim {
 
 // "S-1-5-32-544" as bytes; nothing when the text is not a SID of revision 1 with at most
 // 15 sub-authorities.
-std::optional<std::string> sidFromText(std::string_view text);
+std::optional<std::string> SidFromText(std::string_view text);
 // The bytes of a SID the caller knows to be well formed; throws std::invalid_argument else.
-std::string sidBytes(std::string_view text);
+std::string SidBytes(std::string_view text);
 // "S-1-5-32-544"; "(not a SID)" for bytes that are not one.
-std::string sidText(std::string_view sid);
+std::string SidText(std::string_view sid);
 
 }  // namespace vx::platform::sim

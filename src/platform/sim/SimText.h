@@ -9,13 +9,13 @@ namespace vx::platform::sim {
 
 // Upper-cases ASCII letters only; bytes above 127 are left alone, as the file system's
 // upper-case table would for the code pages this model meets.
-std::string upperAscii(std::string_view text);
-bool equalsNoCase(std::string_view a, std::string_view b);
+std::string UpperAscii(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // The blanks the profile functions strip: space, TAB, CR, LF, VT, FF and the old
 // end-of-file mark Ctrl-Z.
-bool isProfileBlank(char c);
-std::string_view trimProfileBlanks(std::string_view text);
-std::string_view trimLeadingProfileBlanks(std::string_view text);
+bool IsProfileBlank(char c);
+std::string_view TrimProfileBlanks(std::string_view text);
+std::string_view TrimLeadingProfileBlanks(std::string_view text);
 
 }  // namespace vx::platform::sim

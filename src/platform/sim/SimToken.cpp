@@ -36,34 +36,34 @@ constexpr std::uint32_t kGenericAll = 0x10000000;
 constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kOwnerRights = 0x001F0000;  // STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE
 
-std::uint32_t mapGeneric(std::uint32_t access) {
+std::uint32_t MapGeneric(std::uint32_t access) {
     if ((access & (kGenericRead | kGenericExecute)) != 0) access |= kKeyRead;
     if ((access & kGenericWrite) != 0) access |= kKeyWrite;
     if ((access & kGenericAll) != 0) access |= kKeyAllAccess;
     return access & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
 }
 
-const std::array<std::string, 9>& tokenSids() {
+const std::array<std::string, 9>& TokenSids() {
     static const std::array<std::string, 9> sids = {
-        sidBytes(kUserSid),       sidBytes("S-1-1-0"),      sidBytes("S-1-2-0"),
-        sidBytes("S-1-5-4"),      sidBytes("S-1-5-11"),     sidBytes("S-1-5-21-0-0-0-513"),
-        sidBytes("S-1-5-32-544"), sidBytes("S-1-5-32-545"), sidBytes("S-1-5-5-0-0"),
+        SidBytes(kUserSid),       SidBytes("S-1-1-0"),      SidBytes("S-1-2-0"),
+        SidBytes("S-1-5-4"),      SidBytes("S-1-5-11"),     SidBytes("S-1-5-21-0-0-0-513"),
+        SidBytes("S-1-5-32-544"), SidBytes("S-1-5-32-545"), SidBytes("S-1-5-5-0-0"),
     };
     return sids;
 }
 
 // The DACL walk of a descriptor that has owner, group and a DACL.
-std::uint32_t walkDacl(const KeySecurity& security, std::uint32_t desired) {
+std::uint32_t WalkDacl(const KeySecurity& security, std::uint32_t desired) {
     const bool maximum = (desired & kMaximumAllowed) != 0;
     std::uint32_t current = 0;
     std::uint32_t denied = 0;
-    if (tokenHasSid(security.owner)) {
+    if (TokenHasSid(security.owner)) {
         current |= kOwnerRights;
         if (desired == current) return current;
     }
-    for (const AceEntry& entry : aceEntries(*security.dacl)) {
-        if ((entry.flags & kInheritOnlyAce) != 0 || !tokenHasSid(entry.sid)) continue;
-        const std::uint32_t rights = mapGeneric(entry.mask);
+    for (const AceEntry& entry : AceEntries(*security.dacl)) {
+        if ((entry.flags & kInheritOnlyAce) != 0 || !TokenHasSid(entry.sid)) continue;
+        const std::uint32_t rights = MapGeneric(entry.mask);
         if (entry.type == kAccessDeniedAceType) {
             if (maximum) {
                 denied |= rights;
@@ -81,14 +81,14 @@ std::uint32_t walkDacl(const KeySecurity& security, std::uint32_t desired) {
 
 }  // namespace
 
-std::string tokenUserSid() { return tokenSids()[0]; }
-std::string tokenOwnerSid() { return sidBytes("S-1-5-21-0-0-0-513"); }
-std::string tokenPrimaryGroupSid() { return tokenOwnerSid(); }
+std::string TokenUserSid() { return TokenSids()[0]; }
+std::string TokenOwnerSid() { return SidBytes("S-1-5-21-0-0-0-513"); }
+std::string TokenPrimaryGroupSid() { return TokenOwnerSid(); }
 
-std::string tokenDefaultDacl() {
+std::string TokenDefaultDacl() {
     // Two allow entries of GENERIC_ALL (0x10000000), each: type, flags, size, mask, SID.
     std::string entries;
-    for (const std::string& sid : {sidBytes("S-1-5-18"), tokenOwnerSid()}) {
+    for (const std::string& sid : {SidBytes("S-1-5-18"), TokenOwnerSid()}) {
         const char size = static_cast<char>(8 + sid.size());
         entries += std::string{'\0', '\0', size, '\0', '\0', '\0', '\0', '\x10'} + sid;
     }
@@ -96,16 +96,16 @@ std::string tokenDefaultDacl() {
     return std::string{'\x02', '\0', size, '\0', '\x02', '\0', '\0', '\0'} + entries;
 }
 
-bool tokenHasSid(std::string_view sid) {
+bool TokenHasSid(std::string_view sid) {
     if (sid.empty()) return false;
-    for (const std::string& held : tokenSids()) {
+    for (const std::string& held : TokenSids()) {
         if (held == sid) return true;
     }
     return false;
 }
 
-bool checkKeyAccess(const KeySecurity* security, std::uint32_t access, std::uint32_t& granted) {
-    const std::uint32_t desired = mapGeneric(access) & ~(kKeyWow64_64Key | kKeyWow64_32Key);
+bool CheckKeyAccess(const KeySecurity* security, std::uint32_t access, std::uint32_t& granted) {
+    const std::uint32_t desired = MapGeneric(access) & ~(kKeyWow64_64Key | kKeyWow64_32Key);
     if (desired == 0) {
         granted = 0;
         return true;
@@ -115,7 +115,7 @@ bool checkKeyAccess(const KeySecurity* security, std::uint32_t access, std::uint
         granted = (desired & kMaximumAllowed) != 0 ? kKeyAllAccess : desired;
         return true;
     }
-    granted = walkDacl(*security, desired);
+    granted = WalkDacl(*security, desired);
     return granted != 0;
 }
 

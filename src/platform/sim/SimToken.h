@@ -14,19 +14,19 @@ namespace vx::platform::sim {
 // The user, S-1-5-21-0-0-0-1000 (HKEY_CURRENT_USER is HKU\<this SID>).
 inline constexpr const char* kUserSid = "S-1-5-21-0-0-0-1000";
 
-std::string tokenUserSid();
+std::string TokenUserSid();
 // S-1-5-21-0-0-0-513, both the default owner and the primary group, and a group of the token.
-std::string tokenOwnerSid();
-std::string tokenPrimaryGroupSid();
+std::string TokenOwnerSid();
+std::string TokenPrimaryGroupSid();
 // D:(A;;GA;;;SY)(A;;GA;;;S-1-5-21-0-0-0-513) as ACL bytes.
-std::string tokenDefaultDacl();
+std::string TokenDefaultDacl();
 // The user or one of the token's groups (all of them enabled).
-bool tokenHasSid(std::string_view sid);
+bool TokenHasSid(std::string_view sid);
 
 // The rights a new handle to a key with `security` (nullptr: no descriptor of its own)
 // holds for `access`, generic rights mapped and view flags dropped; false when the system
 // refuses the handle (status 5).
-[[nodiscard]] bool checkKeyAccess(const KeySecurity* security, std::uint32_t access,
+[[nodiscard]] bool CheckKeyAccess(const KeySecurity* security, std::uint32_t access,
                                   std::uint32_t& granted);
 
 }  // namespace vx::platform::sim

@@ -10,8 +10,8 @@ constexpr std::uint32_t kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
 constexpr std::uint8_t kWorkstation = 1;  // VER_NT_WORKSTATION
 constexpr std::uint8_t kServer = 3;       // VER_NT_SERVER
 
-OsVersionRecord release(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
-                        std::uint16_t servicePack, std::uint8_t productType) {
+OsVersionRecord MakeRelease(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
+                            std::uint16_t servicePack, std::uint8_t productType) {
     OsVersionRecord record;
     record.size = kVersionRecordExtendedSize;
     record.majorVersion = major;
@@ -28,15 +28,15 @@ OsVersionRecord release(std::uint32_t major, std::uint32_t minor, std::uint32_t 
 
 }  // namespace
 
-OsVersionRecord Windows2000() { return release(5, 0, 2195, 4, kWorkstation); }
-OsVersionRecord WindowsXP() { return release(5, 1, 2600, 3, kWorkstation); }
-OsVersionRecord WindowsXP64() { return release(5, 2, 3790, 2, kWorkstation); }
-OsVersionRecord WindowsServer2003() { return release(5, 2, 3790, 2, kServer); }
-OsVersionRecord WindowsVista() { return release(6, 0, 6002, 2, kWorkstation); }
-OsVersionRecord WindowsServer2008() { return release(6, 0, 6002, 2, kServer); }
-OsVersionRecord Windows7() { return release(6, 1, 7601, 1, kWorkstation); }
-OsVersionRecord WindowsServer2008R2() { return release(6, 1, 7601, 1, kServer); }
-OsVersionRecord Windows8() { return release(6, 2, 9200, 0, kWorkstation); }
-OsVersionRecord WindowsServer2012() { return release(6, 2, 9200, 0, kServer); }
+OsVersionRecord Windows2000() { return MakeRelease(5, 0, 2195, 4, kWorkstation); }
+OsVersionRecord WindowsXP() { return MakeRelease(5, 1, 2600, 3, kWorkstation); }
+OsVersionRecord WindowsXP64() { return MakeRelease(5, 2, 3790, 2, kWorkstation); }
+OsVersionRecord WindowsServer2003() { return MakeRelease(5, 2, 3790, 2, kServer); }
+OsVersionRecord WindowsVista() { return MakeRelease(6, 0, 6002, 2, kWorkstation); }
+OsVersionRecord WindowsServer2008() { return MakeRelease(6, 0, 6002, 2, kServer); }
+OsVersionRecord Windows7() { return MakeRelease(6, 1, 7601, 1, kWorkstation); }
+OsVersionRecord WindowsServer2008R2() { return MakeRelease(6, 1, 7601, 1, kServer); }
+OsVersionRecord Windows8() { return MakeRelease(6, 2, 9200, 0, kWorkstation); }
+OsVersionRecord WindowsServer2012() { return MakeRelease(6, 2, 9200, 0, kServer); }
 
 }  // namespace vx::platform::sim

@@ -9,19 +9,19 @@ namespace vx::platform::sim {
 namespace {
 
 // Functions rather than globals: a machine may be built while other globals are.
-PathName windowsFolder() { return PathName("C:", {"Windows"}); }
-PathName moduleFolder() { return PathName("C:", {"Tools", "Vexilla"}); }
+PathName WindowsFolder() { return PathName("C:", {"Windows"}); }
+PathName ModuleFolder() { return PathName("C:", {"Tools", "Vexilla"}); }
 constexpr const char* kModulePath = "C:\\Tools\\Vexilla\\vexilla.exe";
 
 // Setting up the world with a path Windows would refuse is a mistake of the caller.
-PathName nativePath(const std::string& text, const PathName& currentDirectory) {
-    std::optional<PathName> path = normalisePath(text, currentDirectory);
+PathName NativePath(const std::string& text, const PathName& currentDirectory) {
+    std::optional<PathName> path = NormalisePath(text, currentDirectory);
     if (!path) throw std::invalid_argument("not a valid Windows path: \"" + text + "\"");
     return *path;
 }
 
-void addFolders(FileTree& tree, const std::string& text) {
-    if (!tree.addDirectories(nativePath(text, moduleFolder()))) {
+void AddFolders(FileTree& tree, const std::string& text) {
+    if (!tree.addDirectories(NativePath(text, ModuleFolder()))) {
         throw std::invalid_argument("a file stands where a folder should be: \"" + text + "\"");
     }
 }
@@ -31,23 +31,23 @@ void addFolders(FileTree& tree, const std::string& text) {
 SimWindows::State::State(Bitness machineBitness)
     : bitness(machineBitness),
       redirection(machineBitness),
-      files(tree, redirection, windowsFolder(), moduleFolder()),
+      files(tree, redirection, WindowsFolder(), ModuleFolder()),
       profiles(files),
       processes(files, tree, redirection),
       registry(machineBitness) {
     const bool wow64 = machineBitness == Bitness::Windows64;
-    addFolders(tree, "C:\\Windows\\System32");
-    addFolders(tree, "C:\\Program Files\\Common Files");
+    AddFolders(tree, "C:\\Windows\\System32");
+    AddFolders(tree, "C:\\Program Files\\Common Files");
     if (wow64) {
-        addFolders(tree, "C:\\Windows\\SysWOW64");
-        addFolders(tree, "C:\\Program Files (x86)\\Common Files");
+        AddFolders(tree, "C:\\Windows\\SysWOW64");
+        AddFolders(tree, "C:\\Program Files (x86)\\Common Files");
     }
-    addFolders(tree, "C:\\ProgramData");
-    addFolders(tree, "C:\\Users\\Public\\Desktop");
-    addFolders(tree, "C:\\Users\\tech\\Desktop");
-    addFolders(tree, "C:\\Users\\tech\\AppData\\Roaming");
-    addFolders(tree, "C:\\Users\\tech\\AppData\\Local\\Temp");
-    setDefaultVariables(environment, machineBitness);
+    AddFolders(tree, "C:\\ProgramData");
+    AddFolders(tree, "C:\\Users\\Public\\Desktop");
+    AddFolders(tree, "C:\\Users\\tech\\Desktop");
+    AddFolders(tree, "C:\\Users\\tech\\AppData\\Roaming");
+    AddFolders(tree, "C:\\Users\\tech\\AppData\\Local\\Temp");
+    SetDefaultVariables(environment, machineBitness);
 }
 
 SimWindows::SimWindows(Bitness bitness) : state_(std::make_unique<State>(bitness)) {
@@ -77,7 +77,7 @@ void SimWindows::setVariable(const std::string& name, const std::string& value) 
 void SimWindows::removeVariable(const std::string& name) { state_->environment.remove(name); }
 
 void SimWindows::setModuleFileName(const std::string& path) {
-    const PathName module = nativePath(path, state_->files.currentDirectory());
+    const PathName module = NativePath(path, state_->files.currentDirectory());
     addFile(module.text(), fileBytes(module.text()).value_or(std::string()));
     state_->environment.setModuleFileName(module.text());
     // Started from Explorer, a program's current directory is its own folder.
@@ -107,7 +107,7 @@ void SimWindows::setRedirectionCallsAvailable(bool available) {
 }
 
 void SimWindows::addFile(const std::string& path, const std::string& bytes) {
-    const PathName file = nativePath(path, state_->files.currentDirectory());
+    const PathName file = NativePath(path, state_->files.currentDirectory());
     if (file.isRoot() || !state_->tree.addDirectories(file.parent()) ||
         state_->tree.isDirectory(file) || state_->tree.storeFile(file, bytes, false) != kSuccess) {
         throw std::invalid_argument("cannot place a file at \"" + path + "\"");
@@ -115,25 +115,25 @@ void SimWindows::addFile(const std::string& path, const std::string& bytes) {
 }
 
 void SimWindows::addDirectory(const std::string& path) {
-    if (!state_->tree.addDirectories(nativePath(path, state_->files.currentDirectory()))) {
+    if (!state_->tree.addDirectories(NativePath(path, state_->files.currentDirectory()))) {
         throw std::invalid_argument("a file stands where a folder should be: \"" + path + "\"");
     }
 }
 
 void SimWindows::makeUnreachable(const std::string& path) {
-    FileNode* node = state_->tree.find(nativePath(path, state_->files.currentDirectory()));
+    FileNode* node = state_->tree.find(NativePath(path, state_->files.currentDirectory()));
     if (node == nullptr) throw std::invalid_argument("nothing to protect at \"" + path + "\"");
     node->unreachable = true;
 }
 
 std::optional<std::string> SimWindows::fileBytes(const std::string& path) const {
-    const FileNode* node = state_->tree.find(nativePath(path, state_->files.currentDirectory()));
+    const FileNode* node = state_->tree.find(NativePath(path, state_->files.currentDirectory()));
     if (node == nullptr || node->directory) return std::nullopt;
     return node->bytes;
 }
 
 bool SimWindows::directoryExists(const std::string& path) const {
-    return state_->tree.isDirectory(nativePath(path, state_->files.currentDirectory()));
+    return state_->tree.isDirectory(NativePath(path, state_->files.currentDirectory()));
 }
 
 void SimWindows::defineProgram(const std::string& nameOrPath, ProgramScript script) {
@@ -141,18 +141,18 @@ void SimWindows::defineProgram(const std::string& nameOrPath, ProgramScript scri
 }
 
 void SimWindows::addRegistryKey(const std::string& key) {
-    static_cast<void>(state_->registry.tree().add(storedKeyPath(key)));
+    static_cast<void>(state_->registry.tree().add(StoredKeyPath(key)));
 }
 
 void SimWindows::setRegistryValue(const std::string& key, const std::string& name,
                                   RegistryData data) {
-    RegistryKeyNode& node = state_->registry.tree().add(storedKeyPath(key));
+    RegistryKeyNode& node = state_->registry.tree().add(StoredKeyPath(key));
     RegistryTree::storeValue(node, name, data.type, std::move(data.bytes));
 }
 
 std::optional<RegistryData> SimWindows::registryValue(const std::string& key,
                                                       const std::string& name) const {
-    const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key));
+    const RegistryKeyNode* node = state_->registry.tree().find(StoredKeyPath(key));
     const RegistryValueRecord* value =
         node == nullptr ? nullptr : RegistryTree::findValue(*node, name);
     if (value == nullptr) return std::nullopt;
@@ -160,12 +160,12 @@ std::optional<RegistryData> SimWindows::registryValue(const std::string& key,
 }
 
 bool SimWindows::registryKeyExists(const std::string& key) const {
-    return state_->registry.tree().find(storedKeyPath(key)) != nullptr;
+    return state_->registry.tree().find(StoredKeyPath(key)) != nullptr;
 }
 
 std::vector<std::string> SimWindows::registrySubkeys(const std::string& key) const {
     std::vector<std::string> names;
-    if (const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key))) {
+    if (const RegistryKeyNode* node = state_->registry.tree().find(StoredKeyPath(key))) {
         for (const auto& [folded, subkey] : node->subkeys) names.push_back(subkey->name);
     }
     return names;
@@ -175,22 +175,22 @@ int SimWindows::openRegistryHandles() const { return state_->registry.openHandle
 
 void SimWindows::setRegistryKeySecurity(const std::string& key, const std::string& descriptor) {
     DescriptorParts given;
-    if (parseDescriptor(descriptor, given) != kSuccess) {
+    if (ParseDescriptor(descriptor, given) != kSuccess) {
         throw std::invalid_argument("not a self-relative security descriptor for \"" + key + "\"");
     }
     // As RegSetKeySecurity with the parts the descriptor carries.
     std::uint32_t information = kDaclSecurityInformation;
     if (given.owner) information |= kOwnerSecurityInformation;
     if (given.group) information |= kGroupSecurityInformation;
-    RegistryKeyNode& node = state_->registry.tree().add(storedKeyPath(key));
-    node.security = applyDescriptor(node.security ? &*node.security : nullptr, given, information);
+    RegistryKeyNode& node = state_->registry.tree().add(StoredKeyPath(key));
+    node.security = ApplyDescriptor(node.security ? &*node.security : nullptr, given, information);
 }
 
 std::optional<std::string> SimWindows::registryKeySecurity(const std::string& key) const {
-    const RegistryKeyNode* node = state_->registry.tree().find(storedKeyPath(key));
+    const RegistryKeyNode* node = state_->registry.tree().find(StoredKeyPath(key));
     if (node == nullptr) return std::nullopt;
-    return descriptorBytes(
-        node->security ? *node->security : defaultKeySecurity(),
+    return DescriptorBytes(
+        node->security ? *node->security : DefaultKeySecurity(),
         kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
 }
 
@@ -198,7 +198,7 @@ void SimWindows::defineAccount(const std::string& name, const std::string& sid) 
     state_->accounts.define(name, sid);
 }
 
-std::string SimWindows::currentUserSid() const { return tokenUserSid(); }
+std::string SimWindows::currentUserSid() const { return TokenUserSid(); }
 
 int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
 void SimWindows::setDesktopWindowPresent(bool present) {

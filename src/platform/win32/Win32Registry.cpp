@@ -13,7 +13,7 @@
 namespace vx::platform::win32 {
 namespace {
 
-bool isPredefined(RegistryHandle key) { return key >= kClassesRoot && key <= kDynData; }
+bool IsPredefined(RegistryHandle key) { return key >= kClassesRoot && key <= kDynData; }
 
 // A key handle crosses the seam as its low 32 bits, which is all that is significant in a
 // handle on any Windows: 64-bit Windows keeps handles valid when cut to 32 bits and
@@ -22,35 +22,35 @@ bool isPredefined(RegistryHandle key) { return key >= kClassesRoot && key <= kDy
 // sign-extended on the way out; on i686 both are the identity.
 static_assert(sizeof(RegistryHandle) == sizeof(LONG));
 
-HKEY toHkey(RegistryHandle key) {
+HKEY ToHkey(RegistryHandle key) {
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(key)));
 }
 
-RegistryHandle fromHkey(HKEY key) {
+RegistryHandle FromHkey(HKEY key) {
     return static_cast<RegistryHandle>(static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(key)));
 }
 
-Status status(LSTATUS result) { return static_cast<Status>(result); }
+Status StatusOf(LSTATUS result) { return static_cast<Status>(result); }
 
 // The key a successful open or create gave, as the seam carries it. A handle that would not
 // come back whole from its 32 bits is closed and refused rather than handed on cut.
-Status adopt(LSTATUS result, HKEY opened, RegistryHandle& key) {
-    if (result != ERROR_SUCCESS) return status(result);
-    const RegistryHandle handle = fromHkey(opened);
-    if (toHkey(handle) != opened) {
+Status Adopt(LSTATUS result, HKEY opened, RegistryHandle& key) {
+    if (result != ERROR_SUCCESS) return StatusOf(result);
+    const RegistryHandle handle = FromHkey(opened);
+    if (ToHkey(handle) != opened) {
         ::RegCloseKey(opened);
-        return status(ERROR_INVALID_HANDLE);
+        return StatusOf(ERROR_INVALID_HANDLE);
     }
     key = handle;
     return kSuccess;
 }
 
 // Byte counts pass through the calls as DWORDs.
-bool fitsDword(std::size_t count) {
+bool FitsDword(std::size_t count) {
     return static_cast<std::uint64_t>(count) <= std::numeric_limits<DWORD>::max();
 }
 
-bool wholeSelfRelativeDescriptor(const std::string& bytes) {
+bool WholeSelfRelativeDescriptor(const std::string& bytes) {
     if (bytes.size() < kDescriptorHeaderSize || (ReadLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) {
         return false;
     }
@@ -70,68 +70,68 @@ bool wholeSelfRelativeDescriptor(const std::string& bytes) {
 Status Win32Registry::openKey(RegistryHandle parent, const std::string& subKey,
                               std::uint32_t access, RegistryHandle& key) {
     HKEY opened = nullptr;
-    const LSTATUS result = ::RegOpenKeyExA(toHkey(parent), subKey.c_str(), 0, access, &opened);
+    const LSTATUS result = ::RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &opened);
     // An empty name below a root gives the root's own value back, which closeKey accepts.
-    return adopt(result, opened, key);
+    return Adopt(result, opened, key);
 }
 
 Status Win32Registry::createKey(RegistryHandle parent, const std::string& subKey,
                                 std::uint32_t access, RegistryHandle& key) {
     HKEY created = nullptr;
     const LSTATUS result =
-        ::RegCreateKeyExA(toHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        ::RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           access, nullptr, &created, nullptr);
-    return adopt(result, created, key);
+    return Adopt(result, created, key);
 }
 
 Status Win32Registry::closeKey(RegistryHandle key) {
-    if (isPredefined(key)) return kSuccess;
-    return status(::RegCloseKey(toHkey(key)));
+    if (IsPredefined(key)) return kSuccess;
+    return StatusOf(::RegCloseKey(ToHkey(key)));
 }
 
 Status Win32Registry::queryValue(RegistryHandle key, const std::string& name, std::size_t capacity,
                                  std::uint32_t& type, std::string& data, std::uint32_t& size) {
-    if (!fitsDword(capacity)) capacity = std::numeric_limits<DWORD>::max();
+    if (!FitsDword(capacity)) capacity = std::numeric_limits<DWORD>::max();
     // Never a null buffer: with one the call reports the size and success instead of
     // ERROR_MORE_DATA, even for a capacity of zero.
     std::vector<BYTE> buffer(capacity == 0 ? 1 : capacity);
     DWORD valueType = REG_NONE;
     DWORD valueSize = static_cast<DWORD>(capacity);
-    const LSTATUS result = ::RegQueryValueExA(toHkey(key), name.c_str(), nullptr, &valueType,
+    const LSTATUS result = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType,
                                               buffer.data(), &valueSize);
     if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) {
-        return status(result);  // nothing is known about the value
+        return StatusOf(result);  // nothing is known about the value
     }
     type = valueType;
     size = valueSize;
     if (result == ERROR_SUCCESS) {
         data.assign(reinterpret_cast<const char*>(buffer.data()), valueSize);
     }
-    return status(result);
+    return StatusOf(result);
 }
 
 Status Win32Registry::setValue(RegistryHandle key, const std::string& name, std::uint32_t type,
                                const std::string& data) {
-    if (!fitsDword(data.size())) return ERROR_INVALID_PARAMETER;
+    if (!FitsDword(data.size())) return ERROR_INVALID_PARAMETER;
     // For the string types the system appends a terminator the data lacks: it sees the
     // NUL that std::string keeps after the last byte.
-    return status(::RegSetValueExA(toHkey(key), name.c_str(), 0, type,
-                                   reinterpret_cast<const BYTE*>(data.data()),
-                                   static_cast<DWORD>(data.size())));
+    return StatusOf(::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
+                                     reinterpret_cast<const BYTE*>(data.data()),
+                                     static_cast<DWORD>(data.size())));
 }
 
 Status Win32Registry::deleteValue(RegistryHandle key, const std::string& name) {
-    return status(::RegDeleteValueA(toHkey(key), name.c_str()));
+    return StatusOf(::RegDeleteValueA(ToHkey(key), name.c_str()));
 }
 
 Status Win32Registry::deleteKey(RegistryHandle parent, const std::string& subKey) {
-    return status(::RegDeleteKeyA(toHkey(parent), subKey.c_str()));
+    return StatusOf(::RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
 }
 
 Status Win32Registry::getKeySecurity(RegistryHandle key, std::uint32_t information,
                                      std::string& descriptor) {
     DWORD size = 0;
-    LSTATUS result = ::RegGetKeySecurity(toHkey(key), information, nullptr, &size);
+    LSTATUS result = ::RegGetKeySecurity(ToHkey(key), information, nullptr, &size);
     // The size query answers ERROR_INSUFFICIENT_BUFFER. Its size can be short (Wine says 0
     // for information naming no part, then wants 20) and the descriptor can change before
     // the next call: each shortfall names the size to try next.
@@ -139,7 +139,7 @@ Status Win32Registry::getKeySecurity(RegistryHandle key, std::uint32_t informati
         // DWORD elements keep the descriptor aligned as the system expects.
         std::vector<DWORD> buffer(size / sizeof(DWORD) + 1);
         DWORD filled = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
-        result = ::RegGetKeySecurity(toHkey(key), information, buffer.data(), &filled);
+        result = ::RegGetKeySecurity(ToHkey(key), information, buffer.data(), &filled);
         if (result == ERROR_SUCCESS) {
             // On success the count is the descriptor's own length.
             const std::size_t length = std::min<std::size_t>(filled, buffer.size() * sizeof(DWORD));
@@ -149,23 +149,23 @@ Status Win32Registry::getKeySecurity(RegistryHandle key, std::uint32_t informati
         size = filled;
     }
     if (result == ERROR_SUCCESS) descriptor.clear();
-    return status(result);
+    return StatusOf(result);
 }
 
 Status Win32Registry::setKeySecurity(RegistryHandle key, std::uint32_t information,
                                      const std::string& descriptor) {
-    if (!wholeSelfRelativeDescriptor(descriptor)) return ERROR_INVALID_SECURITY_DESCR;
+    if (!WholeSelfRelativeDescriptor(descriptor)) return ERROR_INVALID_SECURITY_DESCR;
     std::vector<DWORD> buffer(descriptor.size() / sizeof(DWORD) + 1);
     std::memcpy(buffer.data(), descriptor.data(), descriptor.size());
-    return status(::RegSetKeySecurity(toHkey(key), information, buffer.data()));
+    return StatusOf(::RegSetKeySecurity(ToHkey(key), information, buffer.data()));
 }
 
 Status Win32Registry::enumKey(RegistryHandle key, std::uint32_t index, std::string& name) {
     // Wine allows names of 256 characters, one more than Windows.
     char buffer[MAX_PATH + 1] = {};
-    const LSTATUS result = ::RegEnumKeyA(toHkey(key), index, buffer, sizeof buffer);
+    const LSTATUS result = ::RegEnumKeyA(ToHkey(key), index, buffer, sizeof buffer);
     if (result == ERROR_SUCCESS) name = buffer;
-    return status(result);
+    return StatusOf(result);
 }
 
 }  // namespace vx::platform::win32

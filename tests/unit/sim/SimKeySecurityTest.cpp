@@ -65,7 +65,7 @@ std::string Acl(const std::vector<Entry>& entries) {
     std::string acl(8, '\0');
     acl[0] = 2;
     for (const Entry& entry : entries) {
-        const std::string sid = sidBytes(entry.sid);
+        const std::string sid = SidBytes(entry.sid);
         std::string ace(8, '\0');
         ace[0] = static_cast<char>(entry.type);
         ace[1] = static_cast<char>(entry.flags);
@@ -87,7 +87,7 @@ std::string Descriptor(std::optional<std::string> dacl, std::uint16_t control = 
     PutLe(bytes, 2, control | kSeSelfRelative | kSeDaclPresent, 2);
     if (owner != nullptr) {
         PutLe(bytes, 4, static_cast<std::uint32_t>(bytes.size()), 4);
-        bytes += sidBytes(owner);
+        bytes += SidBytes(owner);
     }
     if (dacl) {
         PutLe(bytes, 16, static_cast<std::uint32_t>(bytes.size()), 4);
@@ -98,8 +98,8 @@ std::string Descriptor(std::optional<std::string> dacl, std::uint16_t control = 
 
 std::string Owner(const std::string& descriptor) {
     DescriptorParts parts;
-    if (parseDescriptor(descriptor, parts) != kSuccess || !parts.owner) return "(none)";
-    return sidText(*parts.owner);
+    if (ParseDescriptor(descriptor, parts) != kSuccess || !parts.owner) return "(none)";
+    return SidText(*parts.owner);
 }
 
 // A 32-bit Windows: one registry view, so paths are stored as they are written.
@@ -452,7 +452,7 @@ TEST_F(SimKeySecurity, AccountNamesResolveAsUnderWine) {
     SimAccounts& accounts = static_cast<SimAccounts&>(windows_.accounts());
     const auto lookup = [&accounts](const std::string& name) {
         const std::optional<std::string> sid = accounts.lookupAccountSid(name);
-        return sid ? sidText(*sid) : std::string("none");
+        return sid ? SidText(*sid) : std::string("none");
     };
     struct Case {
         const char* name;
@@ -486,13 +486,13 @@ TEST_F(SimKeySecurity, AccountNamesResolveAsUnderWine) {
     }
 
     windows_.defineAccount("installer", "S-1-5-21-7-7-7-1001");
-    windows_.defineAccount("SIMPC\\helper", sidBytes("S-1-5-21-7-7-7-1002"));
+    windows_.defineAccount("SIMPC\\helper", SidBytes("S-1-5-21-7-7-7-1002"));
     EXPECT_EQ("S-1-5-21-7-7-7-1001", lookup("Installer"));
     EXPECT_EQ("S-1-5-21-7-7-7-1001", lookup("SIMPC\\installer"));
     EXPECT_EQ("S-1-5-21-7-7-7-1002", lookup("simpc\\HELPER"));
     EXPECT_EQ("none", lookup("helper")) << "defined with its domain";
     EXPECT_THROW(windows_.defineAccount("broken", "S-1-x"), std::invalid_argument);
-    EXPECT_EQ(sidBytes(kUserSid), windows_.currentUserSid());
+    EXPECT_EQ(SidBytes(kUserSid), windows_.currentUserSid());
 }
 
 }  // namespace

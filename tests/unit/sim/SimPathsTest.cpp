@@ -14,7 +14,7 @@ namespace {
 const PathName kCurrent("C:", {"Tools", "Vexilla"});
 
 std::string Normal(const std::string& text, Wildcards wildcards = Wildcards::Refuse) {
-    const std::optional<PathName> path = normalisePath(text, kCurrent, wildcards);
+    const std::optional<PathName> path = NormalisePath(text, kCurrent, wildcards);
     return path ? path->text() : "<invalid>";
 }
 
@@ -32,13 +32,13 @@ TEST(SimPaths, SeparatorsDotsAndBlanksAreResolvedAsGetFullPathNameDoes) {
 }
 
 TEST(SimPaths, ATrailingSeparatorIsRememberedButNotPartOfTheName) {
-    const auto folder = normalisePath("C:\\Windows\\", kCurrent);
+    const auto folder = NormalisePath("C:\\Windows\\", kCurrent);
     ASSERT_TRUE(folder.has_value());
     EXPECT_EQ("C:\\Windows", folder->text());
     EXPECT_TRUE(folder->trailingSeparator());
-    EXPECT_FALSE(normalisePath("C:\\Windows", kCurrent)->trailingSeparator());
-    EXPECT_TRUE(normalisePath("C:\\a\\...", kCurrent)->trailingSeparator());
-    EXPECT_FALSE(normalisePath("C:\\", kCurrent)->trailingSeparator());
+    EXPECT_FALSE(NormalisePath("C:\\Windows", kCurrent)->trailingSeparator());
+    EXPECT_TRUE(NormalisePath("C:\\a\\...", kCurrent)->trailingSeparator());
+    EXPECT_FALSE(NormalisePath("C:\\", kCurrent)->trailingSeparator());
 }
 
 TEST(SimPaths, RelativeFormsStartFromTheCurrentDirectory) {
@@ -73,31 +73,31 @@ TEST(SimPaths, NamesWindowsRefusesMakeNoPath) {
 }
 
 TEST(SimPaths, KeysIgnoreCaseAndAncestryComparesNames) {
-    const PathName upper = *normalisePath("C:\\WINDOWS\\system32", kCurrent);
-    const PathName lower = *normalisePath("c:\\windows\\System32\\Drivers", kCurrent);
-    EXPECT_EQ(upper.key(), normalisePath("c:/Windows/SYSTEM32", kCurrent)->key());
+    const PathName upper = *NormalisePath("C:\\WINDOWS\\system32", kCurrent);
+    const PathName lower = *NormalisePath("c:\\windows\\System32\\Drivers", kCurrent);
+    EXPECT_EQ(upper.key(), NormalisePath("c:/Windows/SYSTEM32", kCurrent)->key());
     EXPECT_EQ("C:\\WINDOWS\\system32", upper.text()) << "the text keeps the caller's case";
     EXPECT_TRUE(lower.isWithin(upper));
     EXPECT_TRUE(upper.isWithin(upper));
     EXPECT_FALSE(upper.isWithin(lower));
-    EXPECT_FALSE(normalisePath("C:\\Windows\\System32x", kCurrent)->isWithin(upper));
+    EXPECT_FALSE(NormalisePath("C:\\Windows\\System32x", kCurrent)->isWithin(upper));
     EXPECT_EQ(std::vector<std::string>{"Drivers"}, lower.namesBelow(upper));
     EXPECT_EQ("C:\\", PathName("C:", {}).parent().text());
-    EXPECT_EQ("\\\\srv\\share", normalisePath("\\\\srv\\share\\a", kCurrent)->parent().text());
+    EXPECT_EQ("\\\\srv\\share", NormalisePath("\\\\srv\\share\\a", kCurrent)->parent().text());
 }
 
 TEST(SimPaths, WildcardsMatchLikeFindFirstFile) {
-    EXPECT_TRUE(matchesWildcard("*.txt", "Beta.TXT"));
-    EXPECT_TRUE(matchesWildcard("?eta.txt", "beta.txt"));
-    EXPECT_TRUE(matchesWildcard("a*.t*", "alpha.TXT"));
-    EXPECT_TRUE(matchesWildcard("*a*", "Beta.txt"));
-    EXPECT_FALSE(matchesWildcard("*.txt", "notes.text"));
-    EXPECT_FALSE(matchesWildcard("?", "ab"));
-    EXPECT_TRUE(matchesWildcard("*.*", "Zed")) << "a name without an extension matches .*";
-    EXPECT_TRUE(matchesWildcard("Z*.*", "Zed"));
-    EXPECT_FALSE(matchesWildcard("A*.*", "Zed"));
-    EXPECT_TRUE(hasWildcards("a?"));
-    EXPECT_FALSE(hasWildcards("plain.txt"));
+    EXPECT_TRUE(MatchesWildcard("*.txt", "Beta.TXT"));
+    EXPECT_TRUE(MatchesWildcard("?eta.txt", "beta.txt"));
+    EXPECT_TRUE(MatchesWildcard("a*.t*", "alpha.TXT"));
+    EXPECT_TRUE(MatchesWildcard("*a*", "Beta.txt"));
+    EXPECT_FALSE(MatchesWildcard("*.txt", "notes.text"));
+    EXPECT_FALSE(MatchesWildcard("?", "ab"));
+    EXPECT_TRUE(MatchesWildcard("*.*", "Zed")) << "a name without an extension matches .*";
+    EXPECT_TRUE(MatchesWildcard("Z*.*", "Zed"));
+    EXPECT_FALSE(MatchesWildcard("A*.*", "Zed"));
+    EXPECT_TRUE(HasWildcards("a?"));
+    EXPECT_FALSE(HasWildcards("plain.txt"));
 }
 
 }  // namespace

@@ -13,11 +13,11 @@ namespace vx::platform::sim {
 namespace {
 
 TEST(SimProgramToken, TheProgramIsTheQuotedTextOrTheFirstWord) {
-    EXPECT_EQ("C:\\vx tools\\a.exe", programToken("\"C:\\vx tools\\a.exe\" /q"));
-    EXPECT_EQ("C:\\vx", programToken("C:\\vx tools\\a.exe /q"));
-    EXPECT_EQ("reg.exe", programToken("  reg.exe\tadd x"));
-    EXPECT_EQ("C:\\open.exe", programToken("\"C:\\open.exe"));
-    EXPECT_EQ("", programToken("   "));
+    EXPECT_EQ("C:\\vx tools\\a.exe", ProgramToken("\"C:\\vx tools\\a.exe\" /q"));
+    EXPECT_EQ("C:\\vx", ProgramToken("C:\\vx tools\\a.exe /q"));
+    EXPECT_EQ("reg.exe", ProgramToken("  reg.exe\tadd x"));
+    EXPECT_EQ("C:\\open.exe", ProgramToken("\"C:\\open.exe"));
+    EXPECT_EQ("", ProgramToken("   "));
 }
 
 class SimLaunch : public testing::Test {

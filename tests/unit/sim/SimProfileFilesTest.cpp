@@ -67,39 +67,39 @@ TEST(SimIniDocument, LinesSplitAtAnyLineEndAndOddLinesAreKeptAsEntries) {
 }
 
 TEST(SimIniDocument, CopyingStripsQuotesWithWinesBufferQuirk) {
-    EXPECT_EQ("quoted", copyProfileEntry("\"quoted\"", 256, true));
-    EXPECT_EQ("single", copyProfileEntry("'single'", 256, true));
-    EXPECT_EQ("\"mismatch'", copyProfileEntry("\"mismatch'", 256, true));
-    EXPECT_EQ("\"", copyProfileEntry("\"", 256, true));
-    EXPECT_EQ("", copyProfileEntry("\"\"", 256, true));
-    EXPECT_EQ("\"quoted\"", copyProfileEntry("\"quoted\"", 256, false));
-    EXPECT_EQ("quot", copyProfileEntry("\"quoted\"", 5, true));
-    EXPECT_EQ("quote", copyProfileEntry("\"quoted\"", 7, true)) << "one short of the whole";
-    EXPECT_EQ("quoted", copyProfileEntry("\"quoted\"", 8, true));
-    EXPECT_EQ("val", copyProfileEntry("value1", 4, true));
-    EXPECT_EQ("", copyProfileEntry("value1", 1, true));
-    EXPECT_EQ("", copyProfileEntry("value1", 0, true));
+    EXPECT_EQ("quoted", CopyProfileEntry("\"quoted\"", 256, true));
+    EXPECT_EQ("single", CopyProfileEntry("'single'", 256, true));
+    EXPECT_EQ("\"mismatch'", CopyProfileEntry("\"mismatch'", 256, true));
+    EXPECT_EQ("\"", CopyProfileEntry("\"", 256, true));
+    EXPECT_EQ("", CopyProfileEntry("\"\"", 256, true));
+    EXPECT_EQ("\"quoted\"", CopyProfileEntry("\"quoted\"", 256, false));
+    EXPECT_EQ("quot", CopyProfileEntry("\"quoted\"", 5, true));
+    EXPECT_EQ("quote", CopyProfileEntry("\"quoted\"", 7, true)) << "one short of the whole";
+    EXPECT_EQ("quoted", CopyProfileEntry("\"quoted\"", 8, true));
+    EXPECT_EQ("val", CopyProfileEntry("value1", 4, true));
+    EXPECT_EQ("", CopyProfileEntry("value1", 1, true));
+    EXPECT_EQ("", CopyProfileEntry("value1", 0, true));
 }
 
 TEST(SimIniDocument, DefaultsLoseTrailingSpacesAndIntegersParseLikeRtl) {
-    EXPECT_EQ("def", trimDefaultText("def  "));
-    EXPECT_EQ("  def\t", trimDefaultText("  def\t "));
-    EXPECT_EQ(" ", trimDefaultText("   "));
-    EXPECT_EQ("", trimDefaultText(""));
+    EXPECT_EQ("def", TrimDefaultText("def  "));
+    EXPECT_EQ("  def\t", TrimDefaultText("  def\t "));
+    EXPECT_EQ(" ", TrimDefaultText("   "));
+    EXPECT_EQ("", TrimDefaultText(""));
 
-    EXPECT_EQ(42u, parseProfileInteger("42"));
-    EXPECT_EQ(static_cast<std::uint32_t>(-7), parseProfileInteger("-7"));
-    EXPECT_EQ(5u, parseProfileInteger("+5"));
-    EXPECT_EQ(12u, parseProfileInteger("  12abc"));
-    EXPECT_EQ(3u, parseProfileInteger("3.9"));
-    EXPECT_EQ(0u, parseProfileInteger("abc"));
-    EXPECT_EQ(0u, parseProfileInteger("- 4"));
-    EXPECT_EQ(31u, parseProfileInteger("0x1F"));
-    EXPECT_EQ(0u, parseProfileInteger("0X1F"));
-    EXPECT_EQ(15u, parseProfileInteger("0o17"));
-    EXPECT_EQ(5u, parseProfileInteger("0b101"));
-    EXPECT_EQ(static_cast<std::uint32_t>(-16), parseProfileInteger("-0x10"));
-    EXPECT_EQ(1215752191u, parseProfileInteger("99999999999")) << "wraps modulo 2^32";
+    EXPECT_EQ(42u, ParseProfileInteger("42"));
+    EXPECT_EQ(static_cast<std::uint32_t>(-7), ParseProfileInteger("-7"));
+    EXPECT_EQ(5u, ParseProfileInteger("+5"));
+    EXPECT_EQ(12u, ParseProfileInteger("  12abc"));
+    EXPECT_EQ(3u, ParseProfileInteger("3.9"));
+    EXPECT_EQ(0u, ParseProfileInteger("abc"));
+    EXPECT_EQ(0u, ParseProfileInteger("- 4"));
+    EXPECT_EQ(31u, ParseProfileInteger("0x1F"));
+    EXPECT_EQ(0u, ParseProfileInteger("0X1F"));
+    EXPECT_EQ(15u, ParseProfileInteger("0o17"));
+    EXPECT_EQ(5u, ParseProfileInteger("0b101"));
+    EXPECT_EQ(static_cast<std::uint32_t>(-16), ParseProfileInteger("-0x10"));
+    EXPECT_EQ(1215752191u, ParseProfileInteger("99999999999")) << "wraps modulo 2^32";
 }
 
 class SimProfileFilesTest : public testing::Test {

@@ -14,8 +14,8 @@ namespace {
 const PathName kWindows("C:", {"Windows"});
 
 std::string Mapped(const std::string& text, bool wow64, bool redirecting) {
-    const auto path = normalisePath(text, PathName("C:", {}));
-    return redirectPath(*path, kWindows, wow64, redirecting).text();
+    const auto path = NormalisePath(text, PathName("C:", {}));
+    return RedirectPath(*path, kWindows, wow64, redirecting).text();
 }
 
 TEST(SimRedirectionMapping, System32AndBelowGoToSysWow64WhileRedirecting) {

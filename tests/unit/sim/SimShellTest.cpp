@@ -44,21 +44,21 @@ protected:
 
 TEST(SimShellLinkFormat, EveryByteSurvivesTheRoundTrip) {
     const ShellLinkData data = EveryField();
-    const std::string text = encodeShellLink(data);
+    const std::string text = EncodeShellLink(data);
     EXPECT_EQ(std::string::npos, text.find("\nline two")) << "a value must not start a line";
     {
         SCOPED_TRACE("every field");
-        ExpectSameLink(data, decodeShellLink(text));
+        ExpectSameLink(data, DecodeShellLink(text));
     }
     ShellLinkData empty;
     empty.showCommand = 0;
     SCOPED_TRACE("no field set");
-    ExpectSameLink(empty, decodeShellLink(encodeShellLink(empty)));
+    ExpectSameLink(empty, DecodeShellLink(EncodeShellLink(empty)));
 }
 
 TEST(SimShellLinkFormat, AnythingElseIsNoLink) {
-    const std::string good = encodeShellLink(EveryField());
-    ASSERT_TRUE(decodeShellLink(good).has_value());
+    const std::string good = EncodeShellLink(EveryField());
+    ASSERT_TRUE(DecodeShellLink(good).has_value());
     std::string noMagic = good;
     noMagic[1] = 'X';
     std::string badNumber = good;
@@ -74,7 +74,7 @@ TEST(SimShellLinkFormat, AnythingElseIsNoLink) {
     for (const std::string& text : {std::string(), noMagic, badNumber, hotKeyTooBig, badEscape,
                                     renamed, cutEscape, good.substr(0, good.size() - 2),
                                     good + "Extra=1\r\n", std::string("[InternetShortcut]\r\n")}) {
-        EXPECT_FALSE(decodeShellLink(text).has_value()) << text;
+        EXPECT_FALSE(DecodeShellLink(text).has_value()) << text;
     }
 }
 
