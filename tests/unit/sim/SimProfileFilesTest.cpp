@@ -124,8 +124,7 @@ TEST_F(SimProfileFilesTest, AMissingFileReadsEmptyButAnUnopenableOneGivesTheRawD
 }
 
 TEST_F(SimProfileFilesTest, ReadsTrimQuoteAndFallBackToTheDefault) {
-    windows_.addFile("C:\\kit\\a.ini",
-                     "[Sec]\nKey2  =   spaced value\t  \nk7=\nk8\nk9=a=b\n");
+    windows_.addFile("C:\\kit\\a.ini", "[Sec]\nKey2  =   spaced value\t  \nk7=\nk8\nk9=a=b\n");
     EXPECT_EQ("spaced value", profiles().readString("C:\\kit\\a.ini", " sec ", " KEY2 ", "d", 256));
     EXPECT_EQ("", profiles().readString("C:\\kit\\a.ini", "Sec", "k7", "d", 256));
     EXPECT_EQ("d", profiles().readString("C:\\kit\\a.ini", "Sec", "k8", "d", 256))
