@@ -194,12 +194,6 @@ std::optional<std::string> SimWindows::registryKeySecurity(const std::string& ke
         kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
 }
 
-void SimWindows::defineAccount(const std::string& name, const std::string& sid) {
-    state_->accounts.define(name, sid);
-}
-
-std::string SimWindows::currentUserSid() const { return tokenUserSid(); }
-
 int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
 void SimWindows::setDesktopWindowPresent(bool present) {
     state_->shell.setDesktopWindowPresent(present);

@@ -108,10 +108,6 @@ public:
     // Key security, as self-relative descriptor bytes (owner, group and DACL), by stored path.
     void setRegistryKeySecurity(const std::string& key, const std::string& descriptor);
     std::optional<std::string> registryKeySecurity(const std::string& key) const;
-    // Accounts the name lookup knows besides the built-in ones; the current user ("tech",
-    // member of Administrators and Users) is known from the start.
-    void defineAccount(const std::string& name, const std::string& sid);
-    std::string currentUserSid() const;
 
     // Shell: links are files whose fields readLink gives back; the desktop refresh is counted.
     int desktopRefreshes() const;
