@@ -195,12 +195,6 @@ std::optional<std::string> SimWindows::registryKeySecurity(const std::string& ke
 }
 
 int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
-void SimWindows::setDesktopWindowPresent(bool present) {
-    state_->shell.setDesktopWindowPresent(present);
-}
-void SimWindows::setSpecialFolder(int csidl, const std::string& path) {
-    state_->shell.setSpecialFolder(csidl, path);
-}
 void SimWindows::setLinkSavesVanish(bool vanish) { state_->shell.setLinkSavesVanish(vanish); }
 
 void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {

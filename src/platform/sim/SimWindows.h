@@ -111,8 +111,6 @@ public:
 
     // Shell: links are files whose fields readLink gives back; the desktop refresh is counted.
     int desktopRefreshes() const;
-    void setDesktopWindowPresent(bool present);
-    void setSpecialFolder(int csidl, const std::string& path);
     // The link object reports success but leaves no file (as a full or read-only disk can).
     void setLinkSavesVanish(bool vanish);
 

@@ -110,7 +110,7 @@ TEST_F(SimShellTest, AVanishingSaveReportsSuccessAndWritesNothing) {
     EXPECT_TRUE(windows_.fileBytes("C:\\Users\\Public\\Desktop\\Help.lnk").has_value());
 }
 
-TEST_F(SimShellTest, SpecialFoldersOfA64BitSystemExistAndCanBeChanged) {
+TEST_F(SimShellTest, SpecialFoldersOfA64BitSystemExist) {
     EXPECT_EQ("C:\\Windows", shell().specialFolderPath(kCsidlWindows));
     EXPECT_EQ("C:\\Windows\\System32", shell().specialFolderPath(kCsidlSystem));
     EXPECT_EQ("C:\\Program Files (x86)", shell().specialFolderPath(kCsidlProgramFiles));
@@ -121,15 +121,6 @@ TEST_F(SimShellTest, SpecialFoldersOfA64BitSystemExistAndCanBeChanged) {
         EXPECT_TRUE(windows_.directoryExists(*shell().specialFolderPath(csidl))) << csidl;
     }
     EXPECT_EQ(std::nullopt, shell().specialFolderPath(0x03)) << "Control Panel is no folder";
-
-    windows_.setSpecialFolder(kCsidlCommonDesktopDirectory,
-                              "C:\\Documents and Settings\\All Users\\Desktop");
-    windows_.setSpecialFolder(0x03, "C:\\odd");
-    windows_.setSpecialFolder(kCsidlWindows, "");
-    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Desktop",
-              shell().specialFolderPath(kCsidlCommonDesktopDirectory));
-    EXPECT_EQ("C:\\odd", shell().specialFolderPath(0x03));
-    EXPECT_EQ(std::nullopt, shell().specialFolderPath(kCsidlWindows));
 }
 
 TEST(SimShell32BitSystem, ProgramFilesHasNoX86Folder) {
@@ -138,11 +129,10 @@ TEST(SimShell32BitSystem, ProgramFilesHasNoX86Folder) {
     EXPECT_TRUE(windows.directoryExists("C:\\Program Files"));
 }
 
-TEST_F(SimShellTest, DesktopRefreshesAreCountedWithOrWithoutADesktop) {
+TEST_F(SimShellTest, DesktopRefreshesAreCounted) {
     EXPECT_EQ(0, windows_.desktopRefreshes());
-    EXPECT_TRUE(shell().refreshDesktop());
-    windows_.setDesktopWindowPresent(false);
-    EXPECT_FALSE(shell().refreshDesktop());
+    static_cast<void>(shell().refreshDesktop());
+    static_cast<void>(shell().refreshDesktop());
     EXPECT_EQ(2, windows_.desktopRefreshes());
 }
 
