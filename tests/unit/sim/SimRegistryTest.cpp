@@ -292,7 +292,6 @@ TEST_F(SimRegistryTest, SubkeysAreListedInLowerCaseOrderWithTheCaseOfCreation) {
         windows_.addRegistryKey(std::string("HKCU\\Software\\VxNames\\") + name);
     }
     const std::vector<std::string> expected = {"0", "[y", "_u", "A", "b", "MiXeD", "Z"};
-    EXPECT_EQ(expected, windows_.registrySubkeys("HKCU\\Software\\VxNames"));
     const RegistryHandle key = Open(kCurrentUser, "Software\\VxNames", kReadWrite);
     std::vector<std::string> listed;
     std::string name;
@@ -305,7 +304,6 @@ TEST_F(SimRegistryTest, SubkeysAreListedInLowerCaseOrderWithTheCaseOfCreation) {
     EXPECT_EQ(259u, status);
     EXPECT_EQ(expected, listed);
     EXPECT_EQ(0u, registry().closeKey(key));
-    EXPECT_TRUE(windows_.registrySubkeys("HKCU\\Software\\VxNone").empty());
 }
 
 TEST_F(SimRegistryTest, EachCallNeedsItsRightOnTheHandle) {
