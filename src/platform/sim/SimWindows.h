@@ -43,7 +43,6 @@ struct LaunchRecord {
     std::string commandLine;
     int showWindow = 0;
     bool redirectionDisabled = false;  // the thread's redirection state at the time of launch
-    bool started = false;
 };
 
 class SimWindows final : public Platform {
