@@ -47,7 +47,6 @@ public:
                                  std::string& name) override;
 
     RegistryTree& tree() { return tree_; }
-    const RegistryTree& tree() const { return tree_; }
     int openHandles() const { return static_cast<int>(handles_.size()); }
     // The stored path of the key behind a handle ("HKLM\Software\Wow6432Node\X"); nothing
     // for a handle that is not open.

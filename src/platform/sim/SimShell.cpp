@@ -149,13 +149,13 @@ std::optional<ShellLinkData> SimShell::readLink(const std::string& linkFile) {
 
 std::optional<std::string> SimShell::specialFolderPath(int csidl) {
     const auto found = specialFolders_.find(csidl);
-    if (found == specialFolders_.end() || found->second.empty()) return std::nullopt;
+    if (found == specialFolders_.end()) return std::nullopt;
     return found->second;
 }
 
 bool SimShell::refreshDesktop() {
     ++desktopRefreshes_;
-    return desktopWindowPresent_;
+    return true;
 }
 
 }  // namespace vx::platform::sim

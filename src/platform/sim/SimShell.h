@@ -29,14 +29,11 @@ public:
     // Nothing for a missing file or one this model did not write.
     [[nodiscard]] std::optional<ShellLinkData> readLink(const std::string& linkFile) override;
     // The folders of a default Windows 7 installation for user "tech", as a 32-bit program
-    // sees them, with the overrides of setSpecialFolder; nothing for any other id.
+    // sees them; nothing for any other id.
     [[nodiscard]] std::optional<std::string> specialFolderPath(int csidl) override;
     bool refreshDesktop() override;
 
     int desktopRefreshes() const { return desktopRefreshes_; }
-    void setDesktopWindowPresent(bool present) { desktopWindowPresent_ = present; }
-    // An empty path makes the id unknown, as a failing lookup is.
-    void setSpecialFolder(int csidl, const std::string& path) { specialFolders_[csidl] = path; }
     // Every createLink then reports success and writes nothing; the disk is left as it was.
     void setLinkSavesVanish(bool vanish) { linkSavesVanish_ = vanish; }
 
@@ -44,7 +41,6 @@ private:
     SimFiles& files_;
     std::map<int, std::string> specialFolders_;
     int desktopRefreshes_ = 0;
-    bool desktopWindowPresent_ = true;
     bool linkSavesVanish_ = false;
 };
 

@@ -163,14 +163,6 @@ bool SimWindows::registryKeyExists(const std::string& key) const {
     return state_->registry.tree().find(StoredKeyPath(key)) != nullptr;
 }
 
-std::vector<std::string> SimWindows::registrySubkeys(const std::string& key) const {
-    std::vector<std::string> names;
-    if (const RegistryKeyNode* node = state_->registry.tree().find(StoredKeyPath(key))) {
-        for (const auto& [folded, subkey] : node->subkeys) names.push_back(subkey->name);
-    }
-    return names;
-}
-
 int SimWindows::openRegistryHandles() const { return state_->registry.openHandles(); }
 
 void SimWindows::setRegistryKeySecurity(const std::string& key, const std::string& descriptor) {
@@ -194,19 +186,7 @@ std::optional<std::string> SimWindows::registryKeySecurity(const std::string& ke
         kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
 }
 
-void SimWindows::defineAccount(const std::string& name, const std::string& sid) {
-    state_->accounts.define(name, sid);
-}
-
-std::string SimWindows::currentUserSid() const { return TokenUserSid(); }
-
 int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
-void SimWindows::setDesktopWindowPresent(bool present) {
-    state_->shell.setDesktopWindowPresent(present);
-}
-void SimWindows::setSpecialFolder(int csidl, const std::string& path) {
-    state_->shell.setSpecialFolder(csidl, path);
-}
 void SimWindows::setLinkSavesVanish(bool vanish) { state_->shell.setLinkSavesVanish(vanish); }
 
 void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {

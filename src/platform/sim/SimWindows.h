@@ -43,7 +43,6 @@ struct LaunchRecord {
     std::string commandLine;
     int showWindow = 0;
     bool redirectionDisabled = false;  // the thread's redirection state at the time of launch
-    bool started = false;
 };
 
 class SimWindows final : public Platform {
@@ -101,22 +100,15 @@ public:
     std::optional<RegistryData> registryValue(const std::string& key,
                                               const std::string& name) const;
     bool registryKeyExists(const std::string& key) const;
-    std::vector<std::string> registrySubkeys(const std::string& key) const;
     // Keys whose handles are still open (a leak check for tests).
     int openRegistryHandles() const;
 
     // Key security, as self-relative descriptor bytes (owner, group and DACL), by stored path.
     void setRegistryKeySecurity(const std::string& key, const std::string& descriptor);
     std::optional<std::string> registryKeySecurity(const std::string& key) const;
-    // Accounts the name lookup knows besides the built-in ones; the current user ("tech",
-    // member of Administrators and Users) is known from the start.
-    void defineAccount(const std::string& name, const std::string& sid);
-    std::string currentUserSid() const;
 
     // Shell: links are files whose fields readLink gives back; the desktop refresh is counted.
     int desktopRefreshes() const;
-    void setDesktopWindowPresent(bool present);
-    void setSpecialFolder(int csidl, const std::string& path);
     // The link object reports success but leaves no file (as a full or read-only disk can).
     void setLinkSavesVanish(bool vanish);
 
