@@ -127,7 +127,7 @@ TEST_F(ShellContract, WindowsAndAllUsersDesktopFoldersExist) {
 }
 
 // Under Wine without explorer.exe /desktop there is no "Progman" window and the refresh
-// reports false; the simulated machine has a desktop unless a test removes it.
+// reports false; the simulated machine always has a desktop.
 TEST_F(ShellContract, DesktopRefreshAnswersAtOnceAndAlwaysAlike) {
     const bool first = shell().refreshDesktop();
     const bool second = shell().refreshDesktop();
