@@ -20,6 +20,8 @@ public:
     [[nodiscard]] virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
     [[nodiscard]] virtual Status createDirectory(const std::string& path) = 0;
     [[nodiscard]] virtual Status deleteFile(const std::string& path) = 0;
+    // RemoveDirectoryA: only an empty folder goes; the system's status otherwise.
+    [[nodiscard]] virtual Status removeDirectory(const std::string& path) = 0;
     // Reads a whole file as bytes; nothing when it cannot be opened.
     [[nodiscard]] virtual std::optional<std::string> readFile(const std::string& path) = 0;
     // Writes bytes, replacing the file or appending to it (creating it when missing).

@@ -26,6 +26,10 @@ public:
     [[nodiscard]] std::optional<std::uint32_t> attributes(const std::string& path) override;
     [[nodiscard]] Status createDirectory(const std::string& path) override;
     [[nodiscard]] Status deleteFile(const std::string& path) override;
+    // As Wine gives it: 145 for a folder that holds anything, 267 for a file, 2 for a
+    // missing name in an existing folder, 3 for a missing folder on the way, 123 for "" and
+    // for a file named with a trailing "\".
+    [[nodiscard]] Status removeDirectory(const std::string& path) override;
     [[nodiscard]] std::optional<std::string> readFile(const std::string& path) override;
     [[nodiscard]] Status writeFile(const std::string& path, const std::string& bytes,
                                    bool append) override;

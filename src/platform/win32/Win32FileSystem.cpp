@@ -46,6 +46,10 @@ Status Win32FileSystem::deleteFile(const std::string& path) {
     return LastErrorUnless(::DeleteFileA(path.c_str()));
 }
 
+Status Win32FileSystem::removeDirectory(const std::string& path) {
+    return LastErrorUnless(::RemoveDirectoryA(path.c_str()));
+}
+
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
     const UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
