@@ -127,6 +127,7 @@ SimShell::SimShell(SimFiles& files, Bitness bitness) : files_(files) {
     specialFolders_ = {
         {kCsidlDesktopDirectory, "C:\\Users\\tech\\Desktop"},
         {kCsidlCommonDesktopDirectory, "C:\\Users\\Public\\Desktop"},
+        {kCsidlCommonAppData, "C:\\ProgramData"},
         {kCsidlWindows, "C:\\Windows"},
         // The name, not the view: a 32-bit program is told System32 even on 64-bit Windows.
         {kCsidlSystem, "C:\\Windows\\System32"},

@@ -92,7 +92,15 @@ void SimWindows::setDateTimeText(const std::string& text) {
     state_->environment.setDateTimeText(text);
 }
 
-void SimWindows::setVersion(const OsVersionRecord& record) { state_->system.setVersion(record); }
+void SimWindows::setVersion(const OsVersionRecord& record) {
+    state_->system.setVersion(record);
+    // The all-users application data of 2000 and XP lives in the profile; Vista moved it.
+    const char* const commonAppData =
+        record.majorVersion < 6 ? "C:\\Documents and Settings\\All Users\\Application Data"
+                                : "C:\\ProgramData";
+    AddFolders(state_->tree, commonAppData);
+    state_->shell.setCommonAppData(commonAppData);
+}
 
 void SimWindows::refuseExtendedVersionRecord(bool refuse) {
     state_->system.refuseExtendedRecord(refuse);

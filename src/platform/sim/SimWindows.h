@@ -71,6 +71,9 @@ public:
     void setModuleFileName(const std::string& path);  // also creates the folder and the file
     void setCommandArguments(const std::string& text);
     void setDateTimeText(const std::string& text);
+    // Also lays out what differs between releases: the all-users application data
+    // (CSIDL_COMMON_APPDATA) is "C:\Documents and Settings\All Users\Application Data"
+    // before Vista, "C:\ProgramData" from Vista on.
     void setVersion(const OsVersionRecord& record);
     // Models Windows before 2000 SP?: GetVersionExA refuses the extended record.
     void refuseExtendedVersionRecord(bool refuse);
