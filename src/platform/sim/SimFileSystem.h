@@ -33,11 +33,11 @@ public:
     [[nodiscard]] std::optional<std::string> readFile(const std::string& path) override;
     [[nodiscard]] Status writeFile(const std::string& path, const std::string& bytes,
                                    bool append) override;
-    // SHFileOperationA FO_COPY with FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR |
-    // FOF_NOCOPYSECURITYATTRIBS, as Wine performs it: a missing source gives 0x402; a
-    // wildcard source matching nothing copies nothing and succeeds; missing destination
-    // folders are created; an existing file is replaced; an existing folder receives the
-    // source under its own name.
+    // SHFileOperationA FO_COPY with FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
+    // FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS, as Wine performs it: a missing source
+    // gives 0x402; a wildcard source matching nothing copies nothing and succeeds; missing
+    // destination folders are created; an existing file is replaced; an existing folder
+    // receives the source under its own name.
     [[nodiscard]] int shellCopy(const std::string& source, const std::string& destination) override;
     // FindFirstFileA/FindNextFileA, passing over "." and "..": a plain path gives its own
     // stored name; a wildcard in the last name lists the folder in NTFS order.

@@ -22,9 +22,10 @@ std::vector<char> ShellPathList(const std::string& path) {
     return list;
 }
 
-constexpr FILEOP_FLAGS kSilentCopy =
-    FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS;
-static_assert(kSilentCopy == 0x0A10);
+// No progress window, no question and no error dialog: a headless run never waits on one.
+constexpr FILEOP_FLAGS kSilentCopy = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
+                                     FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS;
+static_assert(kSilentCopy == 0x0E14);
 
 Status LastErrorUnless(BOOL succeeded) { return succeeded ? kSuccess : ::GetLastError(); }
 
