@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 
 #include "deletion/RegistryDelete.h"
 #include "security/SecurityBytes.h"
@@ -25,6 +26,22 @@ std::string DaclOf(const std::string& descriptor) {
 }
 Ace Entry(std::uint8_t type, std::uint32_t mask, const Sid& sid) {
     return {type, 0, mask, sid, {}};
+}
+
+// The security of every key of the simulated registry, by stored path.
+void CollectSecurity(const platform::sim::SimWindows& sim, const std::string& key,
+                     std::map<std::string, std::string>& out) {
+    out[key] = sim.registryKeySecurity(key).value_or("<none>");
+    for (const auto& child : sim.registrySubkeys(key)) {
+        CollectSecurity(sim, key + "\\" + child, out);
+    }
+}
+std::map<std::string, std::string> EveryKeySecurity(const platform::sim::SimWindows& sim) {
+    std::map<std::string, std::string> all;
+    for (const char* hive : {"HKLM", "HKU", "HKDD"}) {
+        CollectSecurity(sim, hive, all);
+    }
+    return all;
 }
 
 class RegistryDelete : public SimTest {
@@ -191,6 +208,39 @@ TEST_F(RegistryDelete, TheTreeIsDeletedInThe64BitView) {
     EXPECT_EQ(0u, fDeleteKey("HKCR", "CLSID", kLink, notFound));
     EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\Classes\\CLSID\\" + kLink));
     EXPECT_TRUE(sim().registryKeyExists("HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\" + kLink));
+}
+
+TEST_F(RegistryDelete, OtherTopKeysAreNeverWidenedAndNeitherAreTheirNamesakesInHklm) {
+    toolBesideProgram();
+    sim().defineProgram("reg.exe", {1, 100});
+    // The same paths below HKCC and HKLM. Below HKCC, Users may not set values and nobody
+    // may look into Locked: the value and the key are refused.
+    const std::string denyUsers = Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                        Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())});
+    for (const std::string root : {"HKCC", "HKLM"}) {
+        sim().addRegistryKey(root + "\\Software\\Northwind\\Locked\\Inner");
+        sim().setRegistryValue(root + "\\Software\\Northwind", "Model", {1, std::string("X\0", 2)});
+        sim().setRegistryKeySecurity(root + "\\Software\\Northwind", denyUsers);
+    }
+    sim().setRegistryKeySecurity("HKCC\\Software\\Northwind\\Locked",
+                                 Dacl({Entry(kAccessDeniedAce, 0x10009, EveryoneSid()),
+                                       Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    sim().addFile("C:\\Kit\\a.ini", "[Software]\r\n");
+    const auto before = EveryKeySecurity(sim());
+
+    bool notFound = false;
+    EXPECT_EQ(5u, fDeleteValue("HKCC", "Software\\Northwind", "Model", notFound));
+    EXPECT_EQ(5u, fDeleteKey("HKCC", "Software", "Northwind", notFound));
+    // An INI file as top key reaches no key at all, and widens none either.
+    EXPECT_NE(0u, fDeleteKey("C:\\Kit\\a.ini", "Software", "Northwind", notFound));
+
+    EXPECT_EQ(before, EveryKeySecurity(sim()));
+    EXPECT_TRUE(sim().registryValue("HKLM\\Software\\Northwind", "Model").has_value());
+    EXPECT_TRUE(sim().registryKeyExists("HKLM\\Software\\Northwind\\Locked\\Inner"));
+    EXPECT_EQ(0, count("SetPerm\\UpdatePermissionsOfRegistryKey"));
+    EXPECT_GE(count("SetPerm\\RegSetKeyPermission - Bad skey passed:  HKCC"), 5);
+    EXPECT_EQ(2, count("modRegistry\\fDeleteKey - Error:  5"));
+    EXPECT_EQ(0, sim().openRegistryHandles());
 }
 
 TEST_F(RegistryDelete, UnknownTopKeysAndIniFiles) {
