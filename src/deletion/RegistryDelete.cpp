@@ -80,7 +80,6 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
     std::uint32_t status = registry::kStatusNotReached;
     std::string path = keyPath;
     security::DaclSnapshot snapshot;
-    bool retried = false;
     const auto reportError = [&](const TrappedError& error) {
         ReportError(report::kDeleteValue, error,
                     {Labelled("Key", topKey + "\\" + path), Labelled("Value", valueName),
@@ -92,28 +91,29 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
             reportError(kUnknownTopKey);
             return status;
         }
-        while (true) {
-            if (root == registry::kTopKeyIniFile) {
-                // The key is blanked, as the profile functions cannot tell "delete" apart here.
-                status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
-                             ? platform::kSuccess
-                             : platform::kErrorAccessDenied;
-                break;
-            }
+        if (root == registry::kTopKeyIniFile) {
+            // The key is blanked, as the profile functions cannot tell "delete" apart here.
+            status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
+                         ? platform::kSuccess
+                         : platform::kErrorAccessDenied;
+        } else {
+            // The view rule rewrites the path once: run again on the rewritten path it would
+            // choose the other view, and the retry would act on another key.
             const std::uint32_t view = registry::ApplyViewRule(path);
-            registry::RegistryKey key;
-            status = key.open(root, path, platform::kKeySetValue | view);
-            if (status == platform::kSuccess) {
-                status = platform::Current().registry().deleteValue(key.handle(), valueName);
-                static_cast<void>(key.close());
+            for (bool retried = false;; retried = true) {
+                registry::RegistryKey key;
+                status = key.open(root, path, platform::kKeySetValue | view);
+                if (status == platform::kSuccess) {
+                    status = platform::Current().registry().deleteValue(key.handle(), valueName);
+                    static_cast<void>(key.close());
+                }
+                if (!Refused(status) || retried) {
+                    break;
+                }
+                snapshot.remember(root, path, view);
+                TakeOwnershipForValue(topKey, path);
+                security::GetRegKeyPermissions(topKey, path, view);
             }
-            if (!Refused(status) || retried) {
-                break;
-            }
-            retried = true;
-            snapshot.remember(root, path, view);
-            TakeOwnershipForValue(topKey, path);
-            security::GetRegKeyPermissions(topKey, path, view);
         }
         if (Refused(status)) {
             snapshot.restore();

@@ -112,6 +112,23 @@ TEST_F(RegistryDelete, ARefusedValueIsRetriedOnceAfterWideningPermissions) {
     EXPECT_TRUE(sim().launches().empty()) << "no tool beside the program";
 }
 
+TEST_F(RegistryDelete, TheRetryOfAValueStaysInTheViewOfTheFirstAttempt) {
+    const std::string key32 = "HKLM\\Software\\Wow6432Node\\Northwind";
+    const std::string key64 = "HKLM\\Software\\Northwind";
+    for (const auto& key : {key32, key64}) {
+        sim().setRegistryValue(key, "Model", {1, std::string("X1\0", 3)});
+    }
+    sim().setRegistryKeySecurity(key32, Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                              Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    const auto security64 = sim().registryKeySecurity(key64);
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", "Software\\Wow6432Node\\Northwind", "Model", notFound));
+    EXPECT_FALSE(sim().registryValue(key32, "Model").has_value());
+    EXPECT_TRUE(sim().registryValue(key64, "Model").has_value()) << "the other view's namesake";
+    EXPECT_EQ(security64, sim().registryKeySecurity(key64));
+    EXPECT_EQ("\t\t- Passed Key: HKLM\\software\\northwind", lines()[lines().size() - 3]);
+}
+
 TEST_F(RegistryDelete, TheOwnershipCommandsForAValueQuoteTheTool) {
     sim().setModuleFileName("C:\\Program Files\\Vexilla\\vexilla.exe");
     sim().addFile("C:\\Program Files\\Vexilla\\subinacl.exe", "MZ");
