@@ -180,7 +180,10 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
             DPrint("\t- Attempting second run using subinacl...");
             continue;
         }
-        const std::string target = "\"" + topKey + "\\" + fullPath() + "\"";
+        // reg.exe is given the key as the caller named it, not as the view rule rewrote it: a
+        // path through Wow6432Node names the key of our own view, and the 64-bit reg.exe
+        // (started with redirection off) reaches that key through it.
+        const std::string target = "\"" + topKey + "\\" + parentPath + "\\" + keyName + "\"";
         DPrint("modRegistry\\fDeleteKey:  Still not working, attempting deletion with reg.exe");
         DPrint("\tcmd:  reg.exe delete " + target + " /f");
         std::uint32_t exitCode = 0;

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "deletion/RegistryDelete.h"
+#include "registry/RegistryKey.h"
 #include "security/SecurityBytes.h"
 #include "unit/SimFixture.h"
 
@@ -43,6 +44,57 @@ std::map<std::string, std::string> EveryKeySecurity(const platform::sim::SimWind
     }
     return all;
 }
+
+// The simulated Windows with a reg.exe that deletes what it is given, as the 64-bit reg.exe
+// of an administrator can where our own calls were refused: the key named (as stored, below
+// HKLM) with everything below it. Everything else is the simulated Windows itself.
+class RegExeDeletes final : public platform::Platform, private platform::Processes {
+public:
+    explicit RegExeDeletes(platform::sim::SimWindows& sim) : sim_(sim) {}
+    platform::DebugChannel& debug() override { return sim_.debug(); }
+    platform::Environment& environment() override { return sim_.environment(); }
+    platform::FileSystem& files() override { return sim_.files(); }
+    platform::Redirection& redirection() override { return sim_.redirection(); }
+    platform::Processes& processes() override { return *this; }
+    platform::ProfileFiles& profiles() override { return sim_.profiles(); }
+    platform::SystemInfo& system() override { return sim_.system(); }
+    platform::Registry& registry() override { return sim_.registry(); }
+    platform::UserInterface& userInterface() override { return sim_.userInterface(); }
+    platform::Accounts& accounts() override { return sim_.accounts(); }
+    platform::Shell& shell() override { return sim_.shell(); }
+
+    std::unique_ptr<platform::Process> start(const std::string& commandLine,
+                                             int showWindow) override {
+        const std::string verb = "reg.exe DELETE \"";
+        if (commandLine.rfind(verb, 0) == 0) {
+            const std::string key =
+                commandLine.substr(verb.size(), commandLine.find('"', verb.size()) - verb.size());
+            if (sim_.registryKeyExists(key)) {
+                remove(key);
+            }
+        }
+        return sim_.processes().start(commandLine, showWindow);
+    }
+    void pumpMessages() override { sim_.processes().pumpMessages(); }
+    void sleep(std::uint32_t milliseconds) override { sim_.processes().sleep(milliseconds); }
+    std::uint32_t tickMilliseconds() override { return sim_.processes().tickMilliseconds(); }
+
+private:
+    // A key below HKLM: full control for everyone on the way down, then bottom-up in the
+    // 64-bit view, where Wow6432Node is a key like any other.
+    void remove(const std::string& key) {
+        sim_.setRegistryKeySecurity(key, Dacl({Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+        for (const auto& child : sim_.registrySubkeys(key)) {
+            remove(key + "\\" + child);
+        }
+        const auto leaf = key.rfind('\\');
+        registry::RegistryKey parent;
+        ASSERT_EQ(0u, parent.open(platform::kLocalMachine, key.substr(5, leaf - 5),
+                                  platform::kKeyAllAccess | platform::kKeyWow64_64Key));
+        ASSERT_EQ(0u, sim_.registry().deleteKey(parent.handle(), key.substr(leaf + 1)));
+    }
+    platform::sim::SimWindows& sim_;
+};
 
 class RegistryDelete : public SimTest {
 protected:
@@ -195,6 +247,30 @@ TEST_F(RefusedTree, AFailedRemovalPutsTheWidenedPermissionsBack) {
     EXPECT_TRUE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\Instance"));
     EXPECT_FALSE(sim().registryKeyExists("HKCR\\CLSID\\" + kLink + "\\InProcServer32"))
         << "what could go went";
+}
+
+TEST_F(RegistryDelete, RegExeIsGivenTheKeyAsNamed) {
+    // The same tree in both views; the one of our own view cannot be deleted by us.
+    const std::string tree32 = "HKLM\\Software\\Wow6432Node\\Northwind\\Tree";
+    const std::string tree64 = "HKLM\\Software\\Northwind\\Tree";
+    for (const auto& key : {tree32, tree64}) {
+        sim().addRegistryKey(key + "\\Locked\\Inner");
+    }
+    sim().setRegistryKeySecurity(tree32 + "\\Locked",
+                                 Dacl({Entry(kAccessDeniedAce, 0x10009, EveryoneSid()),
+                                       Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    sim().defineProgram("reg.exe", {0, 100});
+    RegExeDeletes windows(sim());
+    platform::Install(windows);
+    bool notFound = false;
+    static_cast<void>(fDeleteKey("HKLM", "Software\\Wow6432Node\\Northwind", "Tree", notFound));
+    platform::Install(sim());
+    EXPECT_FALSE(sim().registryKeyExists(tree32));
+    EXPECT_TRUE(sim().registryKeyExists(tree64 + "\\Locked\\Inner")) << "the other view's";
+    EXPECT_EQ("reg.exe DELETE \"" + tree32 + "\" /f", commands().back());
+    EXPECT_EQ(1, count("\tcmd:  reg.exe delete \"" + tree32 + "\" /f"));
+    EXPECT_EQ(2, count("modRegistry\\fDeleteKey - Error:  5"));
+    EXPECT_EQ(0, sim().openRegistryHandles());
 }
 
 TEST_F(RegistryDelete, ANestedTreeIsEmptiedBottomUp) {
