@@ -73,6 +73,12 @@ void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath
     }
 }
 
+// True only when opening the key says it is not there; a key we may not open is still there.
+bool KeyIsGone(platform::RegistryHandle root, const std::string& path, std::uint32_t view) {
+    registry::RegistryKey key;
+    return key.open(root, path, platform::kKeyQueryValue | view) == platform::kErrorFileNotFound;
+}
+
 }  // namespace
 
 std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath,
@@ -189,6 +195,11 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
         std::uint32_t exitCode = 0;
         static_cast<void>(
             ShellX("reg.exe", "DELETE " + target + " /f", true, platform::kShowHidden, exitCode));
+        // Whatever reg.exe ended with, the key itself tells whether it is gone.
+        if (KeyIsGone(root, fullPath(), view)) {
+            status = platform::kSuccess;
+            result = platform::kSuccess;
+        }
         break;
     }
     if (Refused(result)) {

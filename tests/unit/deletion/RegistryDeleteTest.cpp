@@ -249,7 +249,7 @@ TEST_F(RefusedTree, AFailedRemovalPutsTheWidenedPermissionsBack) {
         << "what could go went";
 }
 
-TEST_F(RegistryDelete, RegExeIsGivenTheKeyAsNamed) {
+TEST_F(RegistryDelete, RegExeIsGivenTheKeyAsNamedAndItsSuccessCounts) {
     // The same tree in both views; the one of our own view cannot be deleted by us.
     const std::string tree32 = "HKLM\\Software\\Wow6432Node\\Northwind\\Tree";
     const std::string tree64 = "HKLM\\Software\\Northwind\\Tree";
@@ -263,13 +263,15 @@ TEST_F(RegistryDelete, RegExeIsGivenTheKeyAsNamed) {
     RegExeDeletes windows(sim());
     platform::Install(windows);
     bool notFound = false;
-    static_cast<void>(fDeleteKey("HKLM", "Software\\Wow6432Node\\Northwind", "Tree", notFound));
+    EXPECT_EQ(0u, fDeleteKey("HKLM", "Software\\Wow6432Node\\Northwind", "Tree", notFound));
     platform::Install(sim());
+    EXPECT_FALSE(notFound);
     EXPECT_FALSE(sim().registryKeyExists(tree32));
     EXPECT_TRUE(sim().registryKeyExists(tree64 + "\\Locked\\Inner")) << "the other view's";
     EXPECT_EQ("reg.exe DELETE \"" + tree32 + "\" /f", commands().back());
     EXPECT_EQ(1, count("\tcmd:  reg.exe delete \"" + tree32 + "\" /f"));
     EXPECT_EQ(2, count("modRegistry\\fDeleteKey - Error:  5"));
+    EXPECT_EQ("\t\t- lResult: 0 SUCCESS", lines().back());
     EXPECT_EQ(0, sim().openRegistryHandles());
 }
 
