@@ -66,10 +66,7 @@ void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath
     const std::string command = "\"" + tool + "\" /subkeyreg \"" + longName + keyPath + "\"";
     for (const std::string& rights :
          {" /setowner=" + user, " /sgrant=" + user + "=F", " /grant=" + user + "=F"}) {
-        std::string line = command + rights;
-        std::string errorText;
-        static_cast<void>(ShellAndWaitForTermination(line, platform::kShowHidden, errorText,
-                                                     kNoTimeLimit, false));
+        security::RunOwnershipTool(command + rights, platform::kShowHidden);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "deletion/RegistryDelete.h"
 #include "registry/RegistryKey.h"
+#include "security/Ownership.h"
 #include "security/SecurityBytes.h"
 #include "unit/SimFixture.h"
 
@@ -201,6 +202,40 @@ TEST_F(RegistryDelete, TheOwnershipCommandsForAValueQuoteTheTool) {
     for (const auto& launch : sim().launches()) {
         EXPECT_EQ(0, launch.showWindow);
     }
+}
+
+TEST_F(RegistryDelete, AnOwnershipToolThatDoesNotEndIsLeftBehindAfterFiveMinutes) {
+    const std::string tool = "C:\\Tools\\Vexilla\\subinacl.exe";
+    sim().addFile(tool, "MZ");
+    sim().defineProgram(tool, {0, 0xFFFFFFFF});
+    for (const char* name : {"Logo", "Model"}) {
+        sim().setRegistryValue("HKLM\\" + kOem, name, {1, std::string("x\0", 2)});
+    }
+    const auto lockValues = [&] {
+        sim().setRegistryKeySecurity("HKLM\\" + kOem,
+                                     Dacl({Entry(kAccessDeniedAce, 0x2, UsersSid()),
+                                           Entry(kAccessAllowedAce, 0xF003F, EveryoneSid())}));
+    };
+    lockValues();
+    const std::string leftBehind = "subinacl.exe did not finish within 5 minutes; going on";
+    auto start = sim().virtualMilliseconds();
+    bool notFound = false;
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Logo", notFound)) << "widened and retried";
+    EXPECT_EQ(3, count(leftBehind));
+    EXPECT_GE(sim().virtualMilliseconds() - start, 3 * kOwnershipToolTimeLimitMs);
+    EXPECT_LT(sim().virtualMilliseconds() - start, 3 * (kOwnershipToolTimeLimitMs + 1000));
+    std::string owner, grantee;
+    TakeOwnershipOfKey("HKCR", "CLSID\\" + kLink, owner, grantee);
+    EXPECT_EQ(5, count(leftBehind));
+
+    // A slow run that ends within the limit is waited for to its end.
+    sim().defineProgram(tool, {0, 4 * 60 * 1000});
+    lockValues();
+    sim().clearDebugLines();
+    start = sim().virtualMilliseconds();
+    EXPECT_EQ(0u, fDeleteValue("HKLM", kOem, "Model", notFound));
+    EXPECT_EQ(0, count(leftBehind));
+    EXPECT_GE(sim().virtualMilliseconds() - start, 3 * 4 * 60 * 1000u);
 }
 
 class RefusedTree : public RegistryDelete {
