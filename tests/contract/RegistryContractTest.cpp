@@ -146,15 +146,29 @@ TEST_F(RegistryContract, MultiStringsAppend) {
     EXPECT_EQ(RegValue(std::string("a\0b\0b\0", 6)), value);
 }
 
-TEST_F(RegistryContract, BinaryWritesCreateTheKeyOnly) {
+TEST_F(RegistryContract, BinaryBooleansAreTwoBytesAndReadBackAsWritten) {
     const std::string deep = key_ + "\\one\\two";
     EXPECT_EQ(0u, fWriteValue("HKLM", deep, "Flag", "B", true));
+    EXPECT_EQ(0u, fWriteValue("HKLM", deep, "Off", "B", false));
     RegValue value = std::string("default");
-    EXPECT_EQ(2u, fReadValue("HKLM", deep, "Flag", "B", std::string("default"), value));
-    EXPECT_EQ(RegValue(std::string("default")), value);
+    EXPECT_EQ(0u, fReadValue("HKLM", deep, "Flag", "B", std::string("default"), value));
+    EXPECT_EQ(RegValue(true), value);
+    EXPECT_EQ(0u, fReadValue("HKLM", deep, "Off", "B", true, value));
+    EXPECT_EQ(RegValue(false), value);
+
     const std::uint32_t view = World().is64BitWindows() ? platform::kKeyWow64_64Key : 0;
-    EXPECT_TRUE(keyExists(platform::kLocalMachine, deep, platform::kKeyQueryValue | view))
+    RegistryHandle key = 0;
+    ASSERT_EQ(0u, system().registry().openKey(platform::kLocalMachine, deep,
+                                              platform::kKeyQueryValue | view, key))
         << "every key on the way was created";
+    std::uint32_t type = 0, size = 0;
+    std::string data;
+    EXPECT_EQ(0u, system().registry().queryValue(key, "Flag", 16, type, data, size));
+    EXPECT_EQ(platform::kRegBinary, type);
+    EXPECT_EQ(std::string(2, '\xFF'), data) << "a VB True";
+    EXPECT_EQ(0u, system().registry().queryValue(key, "Off", 16, type, data, size));
+    EXPECT_EQ(std::string(2, '\0'), data);
+    EXPECT_EQ(0u, system().registry().closeKey(key));
 }
 
 TEST_F(RegistryContract, MissingValuesAndKeysKeepTheDefault) {

@@ -171,6 +171,14 @@ bool SimWindows::registryKeyExists(const std::string& key) const {
     return state_->registry.tree().find(StoredKeyPath(key)) != nullptr;
 }
 
+std::vector<std::string> SimWindows::registrySubkeys(const std::string& key) const {
+    std::vector<std::string> names;
+    if (const RegistryKeyNode* node = state_->registry.tree().find(StoredKeyPath(key))) {
+        for (const auto& [folded, subkey] : node->subkeys) names.push_back(subkey->name);
+    }
+    return names;
+}
+
 int SimWindows::openRegistryHandles() const { return state_->registry.openHandles(); }
 
 void SimWindows::setRegistryKeySecurity(const std::string& key, const std::string& descriptor) {

@@ -103,6 +103,7 @@ public:
     std::optional<RegistryData> registryValue(const std::string& key,
                                               const std::string& name) const;
     bool registryKeyExists(const std::string& key) const;
+    std::vector<std::string> registrySubkeys(const std::string& key) const;
     // Keys whose handles are still open (a leak check for tests).
     int openRegistryHandles() const;
 
