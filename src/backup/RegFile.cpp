@@ -246,7 +246,10 @@ std::optional<std::string> WriteRegFile(const std::vector<KeyRecord>& keys,
         for (const ValueRecord& record : key.values) {
             if (!IsPrintableAscii(record.name)) return std::nullopt;
             text += record.name.empty() ? "@" : Quoted(record.name);
-            text += "=" + (record.value ? ValueData(*record.value) : std::string("-")) + "\r\n";
+            // Piece by piece: the i686 GCC 12 sees a false overlap (-Wrestrict) in "=" + data.
+            text += '=';
+            text += record.value ? ValueData(*record.value) : std::string("-");
+            text += "\r\n";
         }
     }
     return text;

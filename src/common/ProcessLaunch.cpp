@@ -56,7 +56,7 @@ bool ShellAndWaitForTermination(std::string& sShell, int windowStyle, std::strin
                 PollPause();
                 if (useTimeLimit && static_cast<std::uint32_t>(processes.tickMilliseconds() -
                                                                start) > timeLimitMs) {
-                    errorText = "The process has timed out.";
+                    errorText = kTimedOut;
                     result = false;
                     break;
                 }

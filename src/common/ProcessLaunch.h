@@ -8,6 +8,8 @@
 namespace vx {
 
 inline constexpr std::uint32_t kNoTimeLimit = 2000000000;
+// The error text of a wait that the time limit ended.
+inline constexpr const char* kTimedOut = "The process has timed out.";
 
 // Runs a command line with redirection off and waits until the process ends (or until
 // `timeLimitMs` has passed, when `useTimeLimit`). False, with `errorText` set, when the

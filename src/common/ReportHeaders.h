@@ -43,6 +43,9 @@ inline constexpr const char* kDropDesktopShortcut = "modBranding\\DropDesktopSho
 inline constexpr const char* kRemoveDesktopShortcut =
     "modBranding\\RemoveDesktopShortcut VB ERROR: ";
 inline constexpr const char* kRefreshDesktop = "modBranding\\RefreshDesktop VB ERROR: ";
+inline constexpr const char* kRestoreFactoryBranding =
+    "modBranding\\RestoreFactoryBranding VB ERROR: ";
+inline constexpr const char* kFactoryBackup = "modBranding\\FactoryBackup VB ERROR: ";
 
 // cShellLinkA
 inline constexpr const char* kGetSystemFolderPath = "cShellLinkA\\GetSystemFolderPath VB ERROR: ";

@@ -66,11 +66,14 @@ void TakeOwnershipForValue(const std::string& topKey, const std::string& keyPath
     const std::string command = "\"" + tool + "\" /subkeyreg \"" + longName + keyPath + "\"";
     for (const std::string& rights :
          {" /setowner=" + user, " /sgrant=" + user + "=F", " /grant=" + user + "=F"}) {
-        std::string line = command + rights;
-        std::string errorText;
-        static_cast<void>(ShellAndWaitForTermination(line, platform::kShowHidden, errorText,
-                                                     kNoTimeLimit, false));
+        security::RunOwnershipTool(command + rights, platform::kShowHidden);
     }
+}
+
+// True only when opening the key says it is not there; a key we may not open is still there.
+bool KeyIsGone(platform::RegistryHandle root, const std::string& path, std::uint32_t view) {
+    registry::RegistryKey key;
+    return key.open(root, path, platform::kKeyQueryValue | view) == platform::kErrorFileNotFound;
 }
 
 }  // namespace
@@ -80,7 +83,6 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
     std::uint32_t status = registry::kStatusNotReached;
     std::string path = keyPath;
     security::DaclSnapshot snapshot;
-    bool retried = false;
     const auto reportError = [&](const TrappedError& error) {
         ReportError(report::kDeleteValue, error,
                     {Labelled("Key", topKey + "\\" + path), Labelled("Value", valueName),
@@ -92,28 +94,29 @@ std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath
             reportError(kUnknownTopKey);
             return status;
         }
-        while (true) {
-            if (root == registry::kTopKeyIniFile) {
-                // The key is blanked, as the profile functions cannot tell "delete" apart here.
-                status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
-                             ? platform::kSuccess
-                             : platform::kErrorAccessDenied;
-                break;
-            }
+        if (root == registry::kTopKeyIniFile) {
+            // The key is blanked, as the profile functions cannot tell "delete" apart here.
+            status = platform::Current().profiles().writeString(topKey, keyPath, valueName, "")
+                         ? platform::kSuccess
+                         : platform::kErrorAccessDenied;
+        } else {
+            // The view rule rewrites the path once: run again on the rewritten path it would
+            // choose the other view, and the retry would act on another key.
             const std::uint32_t view = registry::ApplyViewRule(path);
-            registry::RegistryKey key;
-            status = key.open(root, path, platform::kKeySetValue | view);
-            if (status == platform::kSuccess) {
-                status = platform::Current().registry().deleteValue(key.handle(), valueName);
-                static_cast<void>(key.close());
+            for (bool retried = false;; retried = true) {
+                registry::RegistryKey key;
+                status = key.open(root, path, platform::kKeySetValue | view);
+                if (status == platform::kSuccess) {
+                    status = platform::Current().registry().deleteValue(key.handle(), valueName);
+                    static_cast<void>(key.close());
+                }
+                if (!Refused(status) || retried) {
+                    break;
+                }
+                snapshot.remember(root, path, view);
+                TakeOwnershipForValue(topKey, path);
+                security::GetRegKeyPermissions(topKey, path, view);
             }
-            if (!Refused(status) || retried) {
-                break;
-            }
-            retried = true;
-            snapshot.remember(root, path, view);
-            TakeOwnershipForValue(topKey, path);
-            security::GetRegKeyPermissions(topKey, path, view);
         }
         if (Refused(status)) {
             snapshot.restore();
@@ -180,12 +183,20 @@ std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPat
             DPrint("\t- Attempting second run using subinacl...");
             continue;
         }
-        const std::string target = "\"" + topKey + "\\" + fullPath() + "\"";
+        // reg.exe is given the key as the caller named it, not as the view rule rewrote it: a
+        // path through Wow6432Node names the key of our own view, and the 64-bit reg.exe
+        // (started with redirection off) reaches that key through it.
+        const std::string target = "\"" + topKey + "\\" + parentPath + "\\" + keyName + "\"";
         DPrint("modRegistry\\fDeleteKey:  Still not working, attempting deletion with reg.exe");
         DPrint("\tcmd:  reg.exe delete " + target + " /f");
         std::uint32_t exitCode = 0;
         static_cast<void>(
             ShellX("reg.exe", "DELETE " + target + " /f", true, platform::kShowHidden, exitCode));
+        // Whatever reg.exe ended with, the key itself tells whether it is gone.
+        if (KeyIsGone(root, fullPath(), view)) {
+            status = platform::kSuccess;
+            result = platform::kSuccess;
+        }
         break;
     }
     if (Refused(result)) {

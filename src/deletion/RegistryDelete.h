@@ -20,7 +20,8 @@ namespace vx::deletion {
 std::uint32_t fDeleteValue(const std::string& topKey, const std::string& keyPath,
                            const std::string& valueName, bool& notFound);
 
-// Deletes parentPath\keyName with everything below it.
+// Deletes parentPath\keyName with everything below it. 0 when the key is gone, also when
+// "reg.exe", the last resort, removed it; 99 for an unknown top key, else the refused status.
 std::uint32_t fDeleteKey(const std::string& topKey, const std::string& parentPath,
                          const std::string& keyName, bool& notFound);
 

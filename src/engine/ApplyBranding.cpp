@@ -17,6 +17,7 @@ void ApplyBranding() {
     if (!settingsPresent) {
         return;
     }
+    TakeFactoryBackup();
     OemInformation information;
     Guarded(report::kApplyBranding, [&] {
         information.model = ReadSetting(settings::kModel);

@@ -99,8 +99,7 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
         if (!values.icon.empty() && AcceptFileName("ButtonIcon", values.icon) &&
             DoesFileExist(State().brandingFolder + values.icon, false)) {
             WriteLinkText("\\DefaultIcon", "", WindowsFolderFile(values.icon));
-            static_cast<void>(CopyFileSilently(State().brandingFolder + values.icon,
-                                               WindowsFolderFile(values.icon)));
+            PlaceFile(State().brandingFolder + values.icon, WindowsFolderFile(values.icon));
         }
     });
     WriteLinkText("", "", values.name);

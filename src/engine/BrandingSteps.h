@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "backup/BrandingPlaces.h"
+
 namespace vx::engine {
 
-// Where System Properties of Vista and later reads the OEM information (below HKLM).
-inline constexpr const char* kOemInformationKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation";
+using backup::kOemInformationKey;
 
 struct OemInformation {
     std::string manufacturer;

@@ -1,5 +1,6 @@
 #include "engine/DesktopShortcut.h"
 
+#include "backup/PlacedFiles.h"
 #include "common/AppState.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
@@ -34,7 +35,11 @@ bool CreateBrowserLink(const std::string& link, const std::string& url, const st
     clsFSO().KillFile(link);
     cShellLinkA shellLink;
     created = shellLink.CreateLink(url, link, Browser(), "", url, 0, 0, kShowMaximized, iconPath);
-    return created && DoesFileExist(link, false);
+    if (!created || !DoesFileExist(link, false)) {
+        return false;
+    }
+    static_cast<void>(backup::RecordPlacedFile(link));
+    return true;
 }
 
 void WriteInternetShortcut(const std::string& file, const std::string& url,
@@ -48,6 +53,7 @@ void WriteInternetShortcut(const std::string& file, const std::string& url,
         static_cast<void>(SaveTextToFile(file, "IconFile=" + iconPath, true));
         static_cast<void>(SaveTextToFile(file, "IconIndex=0", true));
     }
+    static_cast<void>(backup::RecordPlacedFile(file));
 }
 
 }  // namespace
@@ -63,12 +69,12 @@ void DropDesktopShortcut() {
     if (url.empty() || name.empty() || !AcceptFileName("ShortcutName", name)) {
         return;
     }
+    TakeFactoryBackup();
     std::string iconPath;
     Guarded(report::kDropDesktopShortcut, [&] {
         if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
             DoesFileExist(State().brandingFolder + icon, false)) {
-            static_cast<void>(
-                CopyFileSilently(State().brandingFolder + icon, WindowsFolderFile(icon)));
+            PlaceFile(State().brandingFolder + icon, WindowsFolderFile(icon));
             iconPath = WindowsFolderFile(icon);
         }
     });
@@ -102,15 +108,19 @@ void RemoveDesktopShortcut() {
         return;
     }
     Guarded(report::kRemoveDesktopShortcut, [&] {
+        // Only an icon Vexilla placed (unchanged), or a copy of the kit's own, is deleted.
         if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
             DoesFileExist(WindowsFolderFile(icon), false)) {
-            DeleteSystemFile(WindowsFolderFile(icon));
+            static_cast<void>(
+                backup::RemovePlacedFile(WindowsFolderFile(icon), State().brandingFolder + icon));
         }
     });
     Guarded(report::kRemoveDesktopShortcut, [&] {
         const std::string base = AllUsersDesktopFolder() + "\\" + name;
-        clsFSO().KillFile(base + ".url");
-        clsFSO().KillFile(base + ".lnk");
+        for (const char* extension : {".url", ".lnk"}) {
+            clsFSO().KillFile(base + extension);
+            backup::ForgetPlacedFile(base + extension);
+        }
     });
 }
 

@@ -10,9 +10,9 @@
 #include "engine/SystemFiles.h"
 
 namespace vx::engine {
-namespace {}  // namespace
 
 void RemoveBranding() {
+    TakeFactoryBackup();
     Guarded(report::kRemoveBranding, [] { DeleteSystemFile(System32File(settings::kLogoFile)); });
     Guarded(report::kRemoveBranding, [] {
         bool notFound = false;

@@ -40,7 +40,9 @@ void ReadSidebarThemeSwitch() {
 
 }  // namespace
 
-BrandingActions DefaultActions() { return {ApplyBranding, RemoveBranding, DropDesktopShortcut}; }
+BrandingActions DefaultActions() {
+    return {ApplyBranding, RemoveBranding, DropDesktopShortcut, RestoreFactoryBranding};
+}
 
 void Main(const EditorLauncher& showEditor) { Main(showEditor, DefaultActions()); }
 
@@ -95,6 +97,8 @@ void RunSwitches(const std::string& commandLine, const BrandingActions& actions)
             action = &actions.removeBranding;
         } else if (name == "desklnk") {
             action = &actions.dropDesktopShortcut;
+        } else if (name == "restore") {
+            action = &actions.restoreFactory;
         }
         if (action != nullptr && *action) {
             Guarded(report::kGetCmdLine, *action);

@@ -7,11 +7,12 @@
 
 namespace vx::engine {
 
-// The three actions a switch can start; the real ones unless a test says otherwise.
+// The actions a switch can start; the real ones unless a test says otherwise.
 struct BrandingActions {
     std::function<void()> applyBranding;        // "autobrand"
     std::function<void()> removeBranding;       // "rem"
     std::function<void()> dropDesktopShortcut;  // "desklnk"
+    std::function<void()> restoreFactory;       // "restore"
 };
 BrandingActions DefaultActions();
 

@@ -1,5 +1,7 @@
 #include "engine/SystemFiles.h"
 
+#include "backup/PlacedFiles.h"
+
 #include "common/DebugLog.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
@@ -23,6 +25,18 @@ bool CopyFileSilently(const std::string& source, const std::string& destination)
         DPrint("\t- sDestination=" + destination);
     }
     return result == 0;
+}
+
+void PlaceFile(const std::string& source, const std::string& destination) {
+    if (DoesFileExist(destination, false) &&
+        backup::StateOfPlacedFile(destination) != backup::PlacedState::Unchanged) {
+        DPrint("modBranding\\PlaceFile: " + destination +
+               " was not placed by Vexilla: it is not replaced and is used as it is");
+        return;
+    }
+    if (CopyFileSilently(source, destination)) {
+        static_cast<void>(backup::RecordPlacedFile(destination));
+    }
 }
 
 void DeleteSystemFile(const std::string& path) {

@@ -9,6 +9,11 @@ namespace vx::engine {
 // folder made); true when the shell reported success. Failures are logged.
 bool CopyFileSilently(const std::string& source, const std::string& destination);
 
+// Copies a file of the branding folder to `destination` (Windows folder) and records it as
+// placed by Vexilla. A file already there that Vexilla did not place, or that changed since,
+// is never replaced: it stays (a line says so) and is what the caller then uses.
+void PlaceFile(const std::string& source, const std::string& destination);
+
 // Deletes one file with redirection off; a missing file is skipped quietly.
 void DeleteSystemFile(const std::string& path);
 

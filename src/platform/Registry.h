@@ -77,6 +77,18 @@ public:
     // RegEnumKeyA: kErrorNoMoreItems past the last subkey.
     [[nodiscard]] virtual Status enumKey(RegistryHandle key, std::uint32_t index,
                                          std::string& name) = 0;
+
+    // RegQueryValueExW: the value exactly as stored, the string types as UTF-16LE bytes with
+    // whatever terminator is stored. `name` is UTF-8. kErrorFileNotFound when there is none.
+    [[nodiscard]] virtual Status queryStoredValue(RegistryHandle key, const std::string& name,
+                                                  std::uint32_t& type, std::string& bytes) = 0;
+    // RegSetValueExW with `bytes` stored as they are (UTF-16LE for the string types).
+    [[nodiscard]] virtual Status setStoredValue(RegistryHandle key, const std::string& name,
+                                                std::uint32_t type, const std::string& bytes) = 0;
+    // RegEnumValueW: the UTF-8 name of the value at `index` ("" for the default value);
+    // kErrorNoMoreItems past the last one.
+    [[nodiscard]] virtual Status enumValue(RegistryHandle key, std::uint32_t index,
+                                           std::string& name) = 0;
 };
 
 }  // namespace vx::platform

@@ -99,6 +99,22 @@ std::string MultiStringAppending(const std::string& topKey, const std::string& k
     return list + entry + '\0' + '\0';
 }
 
+// A value as a VB Boolean: True and False in any case, or a number (not 0 is true).
+bool ToBoolean(const RegValue& value) {
+    if (const auto* flag = std::get_if<bool>(&value)) {
+        return *flag;
+    }
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        const std::string word = Trim(*text);
+        if (EqualsNoCase(word, "True")) return true;
+        if (EqualsNoCase(word, "False")) return false;
+    }
+    return ToInt32(value) != 0;
+}
+
+// The two bytes of a VB Boolean, as "B" values hold it: True is -1 (FF FF), False 0.
+std::string BooleanBytes(bool flag) { return std::string(2, flag ? '\xFF' : '\0'); }
+
 }  // namespace
 
 std::string ToText(const RegValue& value) {
@@ -208,8 +224,9 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
             return platform::kSuccess;
         }
 
-        // A number that is no number fails before any key is created or written.
+        // A number or a boolean that is none fails before any key is created or written.
         const std::int32_t number = code == "D" ? ToInt32(value) : 0;
+        const bool flag = code == "B" && ToBoolean(value);
 
         // Writes always land in the 64-bit view on 64-bit Windows, whatever the path says.
         const std::uint32_t access = platform::kKeySetValue | platform::kKeyCreateSubKey |
@@ -231,6 +248,9 @@ std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
             std::string bytes(sizeof number, '\0');
             std::memcpy(bytes.data(), &number, sizeof number);
             status = registry.setValue(key.handle(), valueName, platform::kRegDword, bytes);
+        } else if (code == "B") {
+            status = registry.setValue(key.handle(), valueName, platform::kRegBinary,
+                                       BooleanBytes(flag));
         } else if (code == "M") {
             status =
                 registry.setValue(key.handle(), valueName, platform::kRegMultiString,

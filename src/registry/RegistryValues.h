@@ -23,7 +23,9 @@ inline constexpr std::uint32_t kStatusNotReached = 99;
                                        const std::string& valueName, const std::string& type,
                                        const RegValue& defaultValue, RegValue& result);
 
-// Creates every missing key on the way. "M" appends to the existing list; "B" writes nothing.
+// Creates every missing key on the way. "M" appends to the existing list; "B" stores the two
+// bytes fReadValue reads back (FF FF for true, 00 00 for false). A "D" or "B" value that is no
+// number or boolean is reported and writes nothing (99).
 std::uint32_t fWriteValue(const std::string& topKey, const std::string& keyPath,
                           const std::string& valueName, const std::string& type,
                           const RegValue& value);

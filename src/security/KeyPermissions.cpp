@@ -15,7 +15,10 @@ namespace {
 // WRITE_DAC.
 constexpr std::uint32_t kRewriteDacl = platform::kReadControl | platform::kWriteDac;
 
-platform::RegistryHandle PermissionRoot(const std::string& topKey) {
+// The roots whose keys may be widened. Any other top key is refused: the same path under
+// another root (HKLM, say) names an unrelated key, which must never be opened up. The two
+// lines stay as technicians know them from the logs, although nothing is defaulted any more.
+std::optional<platform::RegistryHandle> PermissionRoot(const std::string& topKey) {
     const std::string upper = UCase(topKey);
     if (upper == "HKCU") return platform::kCurrentUser;
     if (upper == "HKLM") return platform::kLocalMachine;
@@ -23,7 +26,7 @@ platform::RegistryHandle PermissionRoot(const std::string& topKey) {
     if (upper == "HKCR") return platform::kClassesRoot;
     DPrint("SetPerm\\RegSetKeyPermission - Bad skey passed:  " + topKey);
     DPrint("\tDefaulting to HKLM...");
-    return platform::kLocalMachine;
+    return std::nullopt;
 }
 
 bool AtLeastWindows2000() {
@@ -80,11 +83,14 @@ bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
         if (accessType.empty()) {
             accessType = "Allow";
         }
+        if (!root.has_value()) {
+            return false;
+        }
         // The DACL changed must be the one of the key the deletion works on: same view.
         std::string path = keyPath;
         const std::uint32_t viewFlag = view.has_value() ? *view : registry::ApplyViewRule(path);
         registry::RegistryKey key;
-        if (key.open(root, path, kRewriteDacl | viewFlag) != platform::kSuccess) {
+        if (key.open(*root, path, kRewriteDacl | viewFlag) != platform::kSuccess) {
             return false;
         }
         std::vector<PermissionEntry> entries{

@@ -35,7 +35,8 @@ bool GetRegKeyPermissions(const std::string& topKey, const std::string& keyPath,
                           std::optional<std::uint32_t> view = std::nullopt);
 
 // One entry for one account; an empty account is the current user, an empty access type
-// "Allow" (both written back). True on success.
+// "Allow" (both written back). True on success. Only keys below HKLM, HKCU, HKU and HKCR are
+// widened: any other top key is logged and refused (false), and no key is opened.
 bool RegSetKeyPermission(const std::string& topKey, const std::string& keyPath,
                          std::string& account, std::string& accessType,
                          const std::string& permission,

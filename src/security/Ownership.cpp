@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/AppSettings.h"
+#include "common/DebugLog.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
 #include "common/ProcessLaunch.h"
@@ -33,15 +34,19 @@ std::string LongRootName(const std::string& topKey) {
 
 std::string Variable(const char* name) { return platform::Current().environment().variable(name); }
 
-void RunTool(std::string command, int windowStyle) {
-    std::string errorText;
-    static_cast<void>(
-        ShellAndWaitForTermination(command, windowStyle, errorText, kNoTimeLimit, false));
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
+
+void RunOwnershipTool(std::string command, int windowStyle) {
+    std::string errorText;
+    if (!ShellAndWaitForTermination(command, windowStyle, errorText, kOwnershipToolTimeLimitMs,
+                                    true) &&
+        errorText == kTimedOut) {
+        DPrint("\tsubinacl.exe did not finish within " + ToText(kOwnershipToolTimeLimitMs / 60000) +
+               " minutes; going on without it");
+    }
+}
 
 std::string LocateOwnershipTool() {
     const std::string windows = Variable("systemroot");
@@ -79,8 +84,10 @@ void TakeOwnershipOfKey(const std::string& topKey, const std::string& keyPath, s
             return;
         }
         const std::string rights = " /setowner=" + owner + " /grant=" + grantee + "=f";
-        RunTool(Quoted(tool) + " /keyreg " + Quoted(fullPath) + rights, platform::kShowNormal);
-        RunTool(Quoted(tool) + " /subkeyreg " + Quoted(fullPath) + rights, platform::kShowNormal);
+        RunOwnershipTool(Quoted(tool) + " /keyreg " + Quoted(fullPath) + rights,
+                         platform::kShowNormal);
+        RunOwnershipTool(Quoted(tool) + " /subkeyreg " + Quoted(fullPath) + rights,
+                         platform::kShowNormal);
     } catch (...) {
         // Ignored by design: the deletion that asked for this reports the outcome.
     }
@@ -109,10 +116,10 @@ void TakeOwnershipOfPath(const std::string& path, bool& isFile, int windowStyle,
         }
         const std::string target = WithoutTrailingBackslash(path);
         const std::string rights = " /setowner=" + owner + " /grant=" + grantee + "=F";
-        RunTool(Quoted(tool) + " /file " + Quoted(target) + rights, windowStyle);
+        RunOwnershipTool(Quoted(tool) + " /file " + Quoted(target) + rights, windowStyle);
         if (!isFile) {
-            RunTool(Quoted(tool) + " /subdirectories " + Quoted(target + "\\*.*") + rights,
-                    windowStyle);
+            RunOwnershipTool(Quoted(tool) + " /subdirectories " + Quoted(target + "\\*.*") + rights,
+                             windowStyle);
         }
     } catch (...) {
         // Ignored by design.

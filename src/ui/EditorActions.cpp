@@ -81,6 +81,7 @@ void RemoveBrandingFromEditor() {
 }
 
 void EditorApply(const EditorFields& fields) {
+    engine::TakeFactoryBackup();
     engine::ReplaceSystemLogo();
     bool vista = false;
     Guarded(report::kEditorApply, [&] { vista = IsVista(); });
@@ -100,6 +101,7 @@ void EditorRegisterOemLink(const EditorFields& fields) {
     if (vista) {
         return;
     }
+    engine::TakeFactoryBackup();
     engine::WriteOemLink({fields.buttonName, fields.buttonTip, fields.buttonAction,
                           fields.altAction, fields.altActionName, fields.iconName},
                          engine::AlternatePlacement::AfterParam1);

@@ -26,6 +26,32 @@ TEST_F(FileTestsContract, FolderAndFileAreToldApart) {
     EXPECT_FALSE(DoesDirExist(folder + "\\absent", false));
 }
 
+TEST_F(FileTestsContract, OnlyAnEmptyFolderIsRemoved) {
+    auto& files = system().files();
+    const std::string folder = FreshFolder("rmdir");
+    for (const char* made : {"\\empty", "\\slash", "\\full", "\\full\\inner"}) {
+        ASSERT_EQ(0u, files.createDirectory(folder + made));
+    }
+    ASSERT_EQ(0u, files.writeFile(folder + "\\file.txt", "x", false));
+
+    EXPECT_EQ(0u, files.removeDirectory(folder + "\\empty"));
+    EXPECT_EQ(0u, files.removeDirectory(folder + "\\slash\\"));
+    EXPECT_EQ(platform::kErrorDirNotEmpty, files.removeDirectory(folder + "\\full"));
+    EXPECT_EQ(platform::kErrorFileNotFound, files.removeDirectory(folder + "\\empty"));
+    EXPECT_EQ(platform::kErrorPathNotFound, files.removeDirectory(folder + "\\none\\x"));
+    EXPECT_EQ(platform::kErrorDirectory, files.removeDirectory(folder + "\\file.txt"));
+    EXPECT_EQ(platform::kErrorInvalidName, files.removeDirectory(folder + "\\file.txt\\"));
+    EXPECT_EQ(platform::kErrorInvalidName, files.removeDirectory(""));
+    EXPECT_EQ(platform::kErrorInvalidName, files.removeDirectory(folder + "\\bad|name"));
+
+    EXPECT_FALSE(files.attributes(folder + "\\empty").has_value());
+    EXPECT_FALSE(files.attributes(folder + "\\slash").has_value());
+    EXPECT_TRUE(files.attributes(folder + "\\full\\inner").has_value());
+    EXPECT_TRUE(files.attributes(folder + "\\file.txt").has_value());
+    EXPECT_EQ(0u, files.removeDirectory(folder + "\\full\\inner"));
+    EXPECT_EQ(0u, files.removeDirectory(folder + "\\full"));
+}
+
 TEST_F(FileTestsContract, PathsLongerThanTheOldOpenFileLimitAreFound) {
     std::string path = FreshFolder("long");
     while (path.size() < 180) {

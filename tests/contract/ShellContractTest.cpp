@@ -10,6 +10,7 @@ namespace vx::contract {
 namespace {
 
 constexpr int kCsidlCommonDesktopDirectory = 0x19;
+constexpr int kCsidlCommonAppData = 0x23;
 constexpr int kCsidlWindows = 0x24;
 constexpr int kShowMaximised = 3;
 constexpr std::uint16_t kControlAltA = 0x0641;  // HOTKEYF_CONTROL | HOTKEYF_ALT, 'A'
@@ -118,16 +119,26 @@ TEST_F(ShellContract, WindowsAndAllUsersDesktopFoldersExist) {
     const std::optional<std::string> desktop =
         shell().specialFolderPath(kCsidlCommonDesktopDirectory);
     ASSERT_TRUE(desktop.has_value());
-    for (const std::string& folder : {*windows, *desktop}) {
+    const std::optional<std::string> appData = shell().specialFolderPath(kCsidlCommonAppData);
+    ASSERT_TRUE(appData.has_value());
+    for (const std::string& folder : {*windows, *desktop, *appData}) {
+        EXPECT_EQ(":\\", folder.substr(1, 2)) << folder << " is rooted on a drive";
         const std::optional<std::uint32_t> attributes = system().files().attributes(folder);
         ASSERT_TRUE(attributes.has_value()) << folder;
         EXPECT_NE(0u, *attributes & platform::kAttributeDirectory) << folder;
+    }
+    // Wine keeps the Vista layout whatever release it reports; the simulated XP has its own.
+    if (World().name().rfind("sim", 0) == 0) {
+        EXPECT_EQ(World().expectedVersion().major < 6
+                      ? "C:\\Documents and Settings\\All Users\\Application Data"
+                      : "C:\\ProgramData",
+                  *appData);
     }
     EXPECT_FALSE(shell().specialFolderPath(0x7F).has_value()) << "no such id";
 }
 
 // Under Wine without explorer.exe /desktop there is no "Progman" window and the refresh
-// reports false; the simulated machine has a desktop unless a test removes it.
+// reports false; the simulated machine always has a desktop.
 TEST_F(ShellContract, DesktopRefreshAnswersAtOnceAndAlwaysAlike) {
     const bool first = shell().refreshDesktop();
     const bool second = shell().refreshDesktop();

@@ -21,6 +21,8 @@ source "$here/../../tools/wine/env.sh"
 source "$here/lib/checks.sh"
 # shellcheck source=lib/golden.sh
 source "$here/lib/golden.sh"
+# shellcheck source=lib/kit.sh
+source "$here/lib/kit.sh"
 # Every run here takes seconds (autobrand's pause after deleting an old logo is 2 s).
 export VX_WINE_TIMEOUT=30
 
@@ -82,52 +84,6 @@ link_tree_expected() {
 EOF
 }
 
-# ---- prefixes ---------------------------------------------------------------------------------
-# new_kit_prefix ARCH NAME VERSION: a fresh clone with vexilla.exe and the kit in C:\vexilla,
-# the read-back helpers in C:\vxtools, reporting VERSION, and a warm server. Sets $prefix.
-new_kit_prefix() {
-  prefix=$(vx_new_prefix "$1" "$2") || return 1
-  prefixes+=("$prefix")
-  vx_set_version "$prefix" "$3" || return 1
-  mkdir -p "$prefix/drive_c/vexilla" && cp "$exe" "$prefix/drive_c/vexilla/" &&
-    cp -a "$kit/." "$prefix/drive_c/vexilla/" &&
-    cp "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe" "$prefix/drive_c/vxtools/" || return 1
-  warm "$prefix"
-}
-
-# One server for a run of steps: a cold start costs 1-2 s per process. It ends by itself a
-# minute after its last process should this script die without its clean-up.
-warm() { WINEPREFIX=$1 wineserver -p60 2>/dev/null || true; }
-
-# Ends the server, which saves the registry to system.reg, and starts a new one. Permissions
-# set on keys do not survive this (Wine does not save DACLs).
-saved() {
-  vx_server_kill "$1"
-  warm "$1"
-}
-
-# run PREFIX NAME ARGS...: vexilla.exe ARGS as a debuggee; its lines in $work/NAME.txt.
-run() {
-  local prefix=$1 name=$2 rc=0
-  shift 2
-  vx_capture "$prefix" "$work/$name.txt" 'C:\vexilla\vexilla.exe' "$@" || rc=$?
-  [ "$rc" -eq 0 ] && return 0
-  echo "  vexilla.exe $* ended with $rc (lines in $work/$name.txt)"
-  return 1
-}
-
-# ---- read-back --------------------------------------------------------------------------------
-# same WHAT EXPECTED ACTUAL: equal texts, or a diff under the check.
-same() {
-  [ "$2" = "$3" ] && return 0
-  echo "  $1 differs (- expected, + actual):"
-  diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | sed -n 's/^< /    - /p; s/^> /    + /p'
-  return 1
-}
-
-# tree PREFIX KEY: KEY's saved values (the server must have saved: see saved()).
-tree() { hive_tree "$1/system.reg" "$2"; }
-
 # no_oem_values PREFIX KEY: none of the seven OEM information values is in KEY.
 no_oem_values() {
   local found
@@ -143,18 +99,6 @@ absent_key() {
   hive_key_exists "$1/system.reg" "$2" || return 0
   echo "  $2 is in the saved registry:"
   tree "$1" "$2" | sed 's/^/    /'
-  return 1
-}
-
-# same_file KIT-FILE PREFIX-FILE: a byte-identical copy.
-same_file() {
-  [ -f "$2" ] || { echo "  missing: $2"; return 1; }
-  cmp -s "$1" "$2" || { echo "  $2 is not a copy of $1"; return 1; }
-}
-
-no_file() {
-  [ ! -e "$1" ] && return 0
-  echo "  still there: $1"
   return 1
 }
 

@@ -59,13 +59,15 @@ mkdir -p "$headless/drive_c/vexilla" && cp "$exe" "$headless/drive_c/vexilla/" &
 # One warm server for the runs of this prefix.
 WINEPREFIX=$headless wineserver -p30
 
+# banner_check COMMAND GOLDEN: with the example kit, the first run takes the factory backup and
+# the second finds it.
 banner_check() {
   local command=$1 lines=$work/banner_${1//\//slash_}.txt rc=0
   vx_capture "$headless" "$lines" 'C:\vexilla\vexilla.exe' "$command" || rc=$?
-  exit_code_is 0 "$rc" && vx_expect_lines autobrand "$lines" "$command"
+  exit_code_is 0 "$rc" && vx_expect_lines "$2" "$lines" "$command"
 }
-check "vexilla.exe /autobrand: banner and command line" banner_check /autobrand
-check "vexilla.exe -autobrand: banner and command line" banner_check -autobrand
+check "vexilla.exe /autobrand: banner, command line, factory backup taken" banner_check /autobrand autobrand-first
+check "vexilla.exe -autobrand: banner, command line, factory backup found" banner_check -autobrand autobrand-again
 vx_server_kill "$headless"
 
 # ---- 2 and 3: windows, under Xvfb ---------------------------------------------------------

@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/SecurityLayout.h"
 #include "platform/sim/SimSids.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/SimToken.h"
@@ -58,21 +57,7 @@ std::optional<std::string> SimAccounts::lookupAccountSid(const std::string& name
     }
     if (!bare.empty() && EqualsNoCase(bare, kSimUserName)) return TokenUserSid();
     if (!qualified && EqualsNoCase(name, kSimComputerName)) return SidBytes("S-1-5-21-0-0-0");
-
-    if (const auto it = defined_.find(UpperAscii(name)); it != defined_.end()) return it->second;
-    if (qualified) {
-        if (const auto it = defined_.find(UpperAscii(bare)); it != defined_.end())
-            return it->second;
-    }
     return std::nullopt;
-}
-
-void SimAccounts::define(const std::string& name, const std::string& sid) {
-    if (SidLength(sid) == sid.size() && !sid.empty()) {
-        defined_[UpperAscii(name)] = sid;
-        return;
-    }
-    defined_[UpperAscii(name)] = SidBytes(sid);
 }
 
 }  // namespace vx::platform::sim

@@ -1,7 +1,6 @@
 #pragma once
 // LookupAccountNameA of the simulated Windows, on a machine SIMPC whose user is "tech".
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -16,18 +15,10 @@ namespace vx::platform::sim {
 // - the user, "tech", behind any domain or none ("SIMPC\tech", "\tech").
 // - the domains themselves: "BUILTIN" and the empty name give S-1-5-32, "SIMPC" the
 //   machine's S-1-5-21-0-0-0.
-// - names defined by a test: exactly as defined, or by the bare name behind any domain when
-//   the defined name has none.
 // "Administrator", "Guest", "LocalSystem", "NT AUTHORITY" and "None" are unknown.
 class SimAccounts final : public Accounts {
 public:
     [[nodiscard]] std::optional<std::string> lookupAccountSid(const std::string& name) override;
-
-    // `sid` as bytes or as "S-1-..." text; throws std::invalid_argument for anything else.
-    void define(const std::string& name, const std::string& sid);
-
-private:
-    std::map<std::string, std::string> defined_;  // by upper-case name
 };
 
 inline constexpr const char* kSimUserName = "tech";

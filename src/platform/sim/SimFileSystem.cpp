@@ -66,6 +66,19 @@ Status SimFiles::deleteFile(const std::string& path) {
     return kSuccess;
 }
 
+Status SimFiles::removeDirectory(const std::string& path) {
+    const std::optional<PathName> native = resolve(path);
+    if (!native) return kErrorInvalidName;
+    const FileNode* node = tree_.find(*native);
+    if (node == nullptr) return openStatus(*native);
+    if (native->trailingSeparator() && !node->directory) return kErrorInvalidName;
+    if (node->unreachable) return kErrorAccessDenied;
+    if (!node->directory) return kErrorDirectory;
+    if (native->isRoot() || !tree_.children(*native).empty()) return kErrorDirNotEmpty;
+    tree_.remove(*native);
+    return kSuccess;
+}
+
 Status SimFiles::readBytes(std::string_view path, std::string& bytes) const {
     const std::optional<PathName> native = resolve(path);
     if (!native) return kErrorInvalidName;

@@ -26,14 +26,18 @@ public:
     [[nodiscard]] std::optional<std::uint32_t> attributes(const std::string& path) override;
     [[nodiscard]] Status createDirectory(const std::string& path) override;
     [[nodiscard]] Status deleteFile(const std::string& path) override;
+    // As Wine gives it: 145 for a folder that holds anything, 267 for a file, 2 for a
+    // missing name in an existing folder, 3 for a missing folder on the way, 123 for "" and
+    // for a file named with a trailing "\".
+    [[nodiscard]] Status removeDirectory(const std::string& path) override;
     [[nodiscard]] std::optional<std::string> readFile(const std::string& path) override;
     [[nodiscard]] Status writeFile(const std::string& path, const std::string& bytes,
                                    bool append) override;
-    // SHFileOperationA FO_COPY with FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR |
-    // FOF_NOCOPYSECURITYATTRIBS, as Wine performs it: a missing source gives 0x402; a
-    // wildcard source matching nothing copies nothing and succeeds; missing destination
-    // folders are created; an existing file is replaced; an existing folder receives the
-    // source under its own name.
+    // SHFileOperationA FO_COPY with FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
+    // FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS, as Wine performs it: a missing source
+    // gives 0x402; a wildcard source matching nothing copies nothing and succeeds; missing
+    // destination folders are created; an existing file is replaced; an existing folder
+    // receives the source under its own name.
     [[nodiscard]] int shellCopy(const std::string& source, const std::string& destination) override;
     // FindFirstFileA/FindNextFileA, passing over "." and "..": a plain path gives its own
     // stored name; a wildcard in the last name lists the folder in NTFS order.

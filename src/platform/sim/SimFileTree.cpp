@@ -17,11 +17,6 @@ bool FileTree::isDirectory(const PathName& path) const {
     return node != nullptr && node->directory;
 }
 
-bool FileTree::isFile(const PathName& path) const {
-    const FileNode* node = find(path);
-    return node != nullptr && !node->directory;
-}
-
 bool FileTree::addDirectories(const PathName& path) {
     if (!path.isRoot() && !addDirectories(path.parent())) return false;
     if (const FileNode* node = find(path)) return node->directory;

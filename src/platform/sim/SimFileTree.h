@@ -26,7 +26,6 @@ public:
     const FileNode* find(const PathName& path) const;
     FileNode* find(const PathName& path);
     bool isDirectory(const PathName& path) const;
-    bool isFile(const PathName& path) const;
 
     // Creates the folder and every missing folder above it. False when a file stands in
     // the way.

@@ -43,8 +43,6 @@ public:
     // entry already held exactly this value (the file is then left untouched).
     bool set(std::string_view section, std::string_view key, std::string_view value);
 
-    const std::vector<IniSection>& sections() const { return sections_; }
-
 private:
     std::vector<IniSection> sections_;
 };

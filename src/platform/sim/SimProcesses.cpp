@@ -82,7 +82,6 @@ std::unique_ptr<Process> SimProcesses::start(const std::string& commandLine, int
     record.showWindow = showWindow;
     record.redirectionDisabled = redirection_.disabledNow();
     const std::optional<ProgramScript> script = findProgram(ProgramToken(commandLine));
-    record.started = script.has_value();
     launches_.push_back(record);
     if (!script) return nullptr;
     const std::uint32_t id = nextId_;

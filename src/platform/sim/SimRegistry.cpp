@@ -1,12 +1,16 @@
 #include "platform/sim/SimRegistry.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/sim/SimRegistryView.h"
 #include "platform/sim/SimText.h"
+#include "platform/sim/SimWideText.h"
 
 // The registry views as a 32-bit process meets them, measured under Wine 8.0 (64-bit and
 // 32-bit prefixes, a 32-bit probe naming the key each handle reached):
@@ -44,6 +48,13 @@
 // "" succeeds, open "X" gives 2); subkeys are listed in lower-case order; a string value
 // set without its terminator gets one, as the byte after the data (a std::string's NUL)
 // tells the system the caller forgot it.
+//
+// The W calls (Wine 8.0, code page 1252): values are listed in lower-case order ("[x", "_u",
+// "A", "ab", "abc", "b", "Zed"), the default value first; listing needs KEY_QUERY_VALUE
+// (KEY_ENUMERATE_SUB_KEYS alone gives 5). RegSetValueExW also adds a terminator to string
+// data whose next unit in memory is NUL; followed by any other unit, the data are stored as
+// given, an odd size too, and read back through the W call exactly (the A call reads the
+// whole units only, with no terminator added to the size).
 
 namespace vx::platform::sim {
 
@@ -311,6 +322,50 @@ Status SimRegistry::enumKey(RegistryHandle key, std::uint32_t index, std::string
     if (const Status status = reach(key, kKeyEnumerateSubKeys, node)) return status;
     if (index >= node->subkeys.size()) return kErrorNoMoreItems;
     name = std::next(node->subkeys.begin(), static_cast<std::ptrdiff_t>(index))->second->name;
+    return kSuccess;
+}
+
+Status SimRegistry::queryStoredValue(RegistryHandle key, const std::string& name,
+                                     std::uint32_t& type, std::string& bytes) {
+    RegistryKeyNode* node = nullptr;
+    if (const Status status = reach(key, kKeyQueryValue, node)) return status;
+    const RegistryValueRecord* value = RegistryTree::findValue(*node, AnsiFromUtf8(name));
+    if (value == nullptr) return kErrorFileNotFound;
+    type = value->type;
+    if (!IsStringType(type)) {
+        bytes = value->bytes;
+        return kSuccess;
+    }
+    bytes = value->wideBytes ? *value->wideBytes : WidenAnsi(value->bytes);
+    return kSuccess;
+}
+
+Status SimRegistry::setStoredValue(RegistryHandle key, const std::string& name, std::uint32_t type,
+                                   const std::string& bytes) {
+    RegistryKeyNode* node = nullptr;
+    if (const Status status = reach(key, kKeySetValue, node)) return status;
+    const std::string ansiName = AnsiFromUtf8(name);
+    if (!IsStringType(type)) {
+        RegistryTree::storeValue(*node, ansiName, type, bytes);
+        return kSuccess;
+    }
+    RegistryTree::storeValue(*node, ansiName, type, NarrowUtf16(bytes));
+    node->values.at(UpperAscii(ansiName)).wideBytes = bytes;
+    return kSuccess;
+}
+
+Status SimRegistry::enumValue(RegistryHandle key, std::uint32_t index, std::string& name) {
+    RegistryKeyNode* node = nullptr;
+    if (const Status status = reach(key, kKeyQueryValue, node)) return status;
+    if (index >= node->values.size()) return kErrorNoMoreItems;
+    // UTF-8 keeps the order of the code points, so its lower-case form sorts as Wine does.
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const auto& [folded, value] : node->values) {
+        std::string text = Utf8FromAnsi(value.name);
+        listed.emplace_back(LowerAscii(text), std::move(text));
+    }
+    std::sort(listed.begin(), listed.end());
+    name = listed[index].second;
     return kSuccess;
 }
 

@@ -45,9 +45,18 @@ public:
                                         const std::string& descriptor) override;
     [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
                                  std::string& name) override;
+    // The W calls see the stored ANSI strings through code page 1252 (SimWideText.h), names
+    // too; a string a W call wrote reads back through it exactly as given (terminator or
+    // not), through the A calls in the code page. Values are listed by lower-case name, the
+    // default value first, as Wine lists them. Query and list need KEY_QUERY_VALUE.
+    [[nodiscard]] Status queryStoredValue(RegistryHandle key, const std::string& name,
+                                          std::uint32_t& type, std::string& bytes) override;
+    [[nodiscard]] Status setStoredValue(RegistryHandle key, const std::string& name,
+                                        std::uint32_t type, const std::string& bytes) override;
+    [[nodiscard]] Status enumValue(RegistryHandle key, std::uint32_t index,
+                                   std::string& name) override;
 
     RegistryTree& tree() { return tree_; }
-    const RegistryTree& tree() const { return tree_; }
     int openHandles() const { return static_cast<int>(handles_.size()); }
     // The stored path of the key behind a handle ("HKLM\Software\Wow6432Node\X"); nothing
     // for a handle that is not open.

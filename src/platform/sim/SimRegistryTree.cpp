@@ -104,6 +104,7 @@ void RegistryTree::storeValue(RegistryKeyNode& key, const std::string& name, std
     if (added) it->second.name = name;
     it->second.type = type;
     it->second.bytes = std::move(bytes);
+    it->second.wideBytes.reset();
 }
 
 bool RegistryTree::eraseValue(RegistryKeyNode& key, std::string_view name) {

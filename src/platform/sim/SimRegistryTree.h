@@ -22,6 +22,9 @@ struct RegistryValueRecord {
     std::string name;  // as first set
     std::uint32_t type = 0;
     std::string bytes;
+    // String data set through a W call, as given (UTF-16LE): the W reads give them back
+    // exactly, units the code page lacks and an odd last byte too; the A reads see `bytes`.
+    std::optional<std::string> wideBytes;
 };
 
 // One stored key and everything the system keeps for it. Handles share ownership, so a key

@@ -127,6 +127,7 @@ SimShell::SimShell(SimFiles& files, Bitness bitness) : files_(files) {
     specialFolders_ = {
         {kCsidlDesktopDirectory, "C:\\Users\\tech\\Desktop"},
         {kCsidlCommonDesktopDirectory, "C:\\Users\\Public\\Desktop"},
+        {kCsidlCommonAppData, "C:\\ProgramData"},
         {kCsidlWindows, "C:\\Windows"},
         // The name, not the view: a 32-bit program is told System32 even on 64-bit Windows.
         {kCsidlSystem, "C:\\Windows\\System32"},
@@ -149,13 +150,13 @@ std::optional<ShellLinkData> SimShell::readLink(const std::string& linkFile) {
 
 std::optional<std::string> SimShell::specialFolderPath(int csidl) {
     const auto found = specialFolders_.find(csidl);
-    if (found == specialFolders_.end() || found->second.empty()) return std::nullopt;
+    if (found == specialFolders_.end()) return std::nullopt;
     return found->second;
 }
 
 bool SimShell::refreshDesktop() {
     ++desktopRefreshes_;
-    return desktopWindowPresent_;
+    return true;
 }
 
 }  // namespace vx::platform::sim

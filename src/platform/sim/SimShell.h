@@ -14,6 +14,7 @@ namespace vx::platform::sim {
 
 inline constexpr int kCsidlDesktopDirectory = 0x10;
 inline constexpr int kCsidlCommonDesktopDirectory = 0x19;
+inline constexpr int kCsidlCommonAppData = 0x23;
 inline constexpr int kCsidlWindows = 0x24;
 inline constexpr int kCsidlSystem = 0x25;
 inline constexpr int kCsidlProgramFiles = 0x26;
@@ -29,14 +30,14 @@ public:
     // Nothing for a missing file or one this model did not write.
     [[nodiscard]] std::optional<ShellLinkData> readLink(const std::string& linkFile) override;
     // The folders of a default Windows 7 installation for user "tech", as a 32-bit program
-    // sees them, with the overrides of setSpecialFolder; nothing for any other id.
+    // sees them (CSIDL_COMMON_APPDATA as the world's release has it: setCommonAppData);
+    // nothing for any other id.
     [[nodiscard]] std::optional<std::string> specialFolderPath(int csidl) override;
     bool refreshDesktop() override;
 
     int desktopRefreshes() const { return desktopRefreshes_; }
-    void setDesktopWindowPresent(bool present) { desktopWindowPresent_ = present; }
-    // An empty path makes the id unknown, as a failing lookup is.
-    void setSpecialFolder(int csidl, const std::string& path) { specialFolders_[csidl] = path; }
+    // Where CSIDL_COMMON_APPDATA is ("C:\ProgramData" until set).
+    void setCommonAppData(const std::string& path) { specialFolders_[kCsidlCommonAppData] = path; }
     // Every createLink then reports success and writes nothing; the disk is left as it was.
     void setLinkSavesVanish(bool vanish) { linkSavesVanish_ = vanish; }
 
@@ -44,7 +45,6 @@ private:
     SimFiles& files_;
     std::map<int, std::string> specialFolders_;
     int desktopRefreshes_ = 0;
-    bool desktopWindowPresent_ = true;
     bool linkSavesVanish_ = false;
 };
 

@@ -92,7 +92,15 @@ void SimWindows::setDateTimeText(const std::string& text) {
     state_->environment.setDateTimeText(text);
 }
 
-void SimWindows::setVersion(const OsVersionRecord& record) { state_->system.setVersion(record); }
+void SimWindows::setVersion(const OsVersionRecord& record) {
+    state_->system.setVersion(record);
+    // The all-users application data of 2000 and XP lives in the profile; Vista moved it.
+    const char* const commonAppData =
+        record.majorVersion < 6 ? "C:\\Documents and Settings\\All Users\\Application Data"
+                                : "C:\\ProgramData";
+    AddFolders(state_->tree, commonAppData);
+    state_->shell.setCommonAppData(commonAppData);
+}
 
 void SimWindows::refuseExtendedVersionRecord(bool refuse) {
     state_->system.refuseExtendedRecord(refuse);
@@ -194,19 +202,7 @@ std::optional<std::string> SimWindows::registryKeySecurity(const std::string& ke
         kOwnerSecurityInformation | kGroupSecurityInformation | kDaclSecurityInformation);
 }
 
-void SimWindows::defineAccount(const std::string& name, const std::string& sid) {
-    state_->accounts.define(name, sid);
-}
-
-std::string SimWindows::currentUserSid() const { return TokenUserSid(); }
-
 int SimWindows::desktopRefreshes() const { return state_->shell.desktopRefreshes(); }
-void SimWindows::setDesktopWindowPresent(bool present) {
-    state_->shell.setDesktopWindowPresent(present);
-}
-void SimWindows::setSpecialFolder(int csidl, const std::string& path) {
-    state_->shell.setSpecialFolder(csidl, path);
-}
 void SimWindows::setLinkSavesVanish(bool vanish) { state_->shell.setLinkSavesVanish(vanish); }
 
 void SimWindows::queueInputBoxAnswer(std::optional<std::string> answer) {

@@ -43,7 +43,6 @@ struct LaunchRecord {
     std::string commandLine;
     int showWindow = 0;
     bool redirectionDisabled = false;  // the thread's redirection state at the time of launch
-    bool started = false;
 };
 
 class SimWindows final : public Platform {
@@ -72,6 +71,9 @@ public:
     void setModuleFileName(const std::string& path);  // also creates the folder and the file
     void setCommandArguments(const std::string& text);
     void setDateTimeText(const std::string& text);
+    // Also lays out what differs between releases: the all-users application data
+    // (CSIDL_COMMON_APPDATA) is "C:\Documents and Settings\All Users\Application Data"
+    // before Vista, "C:\ProgramData" from Vista on.
     void setVersion(const OsVersionRecord& record);
     // Models Windows before 2000 SP?: GetVersionExA refuses the extended record.
     void refuseExtendedVersionRecord(bool refuse);
@@ -108,15 +110,9 @@ public:
     // Key security, as self-relative descriptor bytes (owner, group and DACL), by stored path.
     void setRegistryKeySecurity(const std::string& key, const std::string& descriptor);
     std::optional<std::string> registryKeySecurity(const std::string& key) const;
-    // Accounts the name lookup knows besides the built-in ones; the current user ("tech",
-    // member of Administrators and Users) is known from the start.
-    void defineAccount(const std::string& name, const std::string& sid);
-    std::string currentUserSid() const;
 
     // Shell: links are files whose fields readLink gives back; the desktop refresh is counted.
     int desktopRefreshes() const;
-    void setDesktopWindowPresent(bool present);
-    void setSpecialFolder(int csidl, const std::string& path);
     // The link object reports success but leaves no file (as a full or read-only disk can).
     void setLinkSavesVanish(bool vanish);
 

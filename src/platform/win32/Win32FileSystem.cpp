@@ -22,9 +22,10 @@ std::vector<char> ShellPathList(const std::string& path) {
     return list;
 }
 
-constexpr FILEOP_FLAGS kSilentCopy =
-    FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS;
-static_assert(kSilentCopy == 0x0A10);
+// No progress window, no question and no error dialog: a headless run never waits on one.
+constexpr FILEOP_FLAGS kSilentCopy = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
+                                     FOF_NOCONFIRMMKDIR | FOF_NOCOPYSECURITYATTRIBS;
+static_assert(kSilentCopy == 0x0E14);
 
 Status LastErrorUnless(BOOL succeeded) { return succeeded ? kSuccess : ::GetLastError(); }
 
@@ -44,6 +45,10 @@ Status Win32FileSystem::createDirectory(const std::string& path) {
 
 Status Win32FileSystem::deleteFile(const std::string& path) {
     return LastErrorUnless(::DeleteFileA(path.c_str()));
+}
+
+Status Win32FileSystem::removeDirectory(const std::string& path) {
+    return LastErrorUnless(::RemoveDirectoryA(path.c_str()));
 }
 
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {

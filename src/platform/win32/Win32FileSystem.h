@@ -8,6 +8,7 @@ public:
     [[nodiscard]] std::optional<std::uint32_t> attributes(const std::string& path) override;
     [[nodiscard]] Status createDirectory(const std::string& path) override;
     [[nodiscard]] Status deleteFile(const std::string& path) override;
+    [[nodiscard]] Status removeDirectory(const std::string& path) override;
     [[nodiscard]] std::optional<std::string> readFile(const std::string& path) override;
     [[nodiscard]] Status writeFile(const std::string& path, const std::string& bytes,
                                    bool append) override;

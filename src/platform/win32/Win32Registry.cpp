@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SecurityLayout.h"
+#include "platform/win32/WideText.h"
 
 namespace vx::platform::win32 {
 namespace {
@@ -49,6 +52,13 @@ Status Adopt(LSTATUS result, HKEY opened, RegistryHandle& key) {
 bool FitsDword(std::size_t count) {
     return static_cast<std::uint64_t>(count) <= std::numeric_limits<DWORD>::max();
 }
+
+// The longest value name (16383 characters) and its terminator.
+constexpr DWORD kValueNameUnits = 16384;
+// The first buffer a stored value is read into.
+constexpr std::size_t kFirstValueBuffer = 256;
+// The bytes of the unit that follows string data on their way to RegSetValueExW.
+constexpr BYTE kNotNul = 0xFF;
 
 bool WholeSelfRelativeDescriptor(const std::string& bytes) {
     if (bytes.size() < kDescriptorHeaderSize || (ReadLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) {
@@ -166,6 +176,51 @@ Status Win32Registry::enumKey(RegistryHandle key, std::uint32_t index, std::stri
     const LSTATUS result = ::RegEnumKeyA(ToHkey(key), index, buffer, sizeof buffer);
     if (result == ERROR_SUCCESS) name = buffer;
     return StatusOf(result);
+}
+
+Status Win32Registry::queryStoredValue(RegistryHandle key, const std::string& name,
+                                       std::uint32_t& type, std::string& bytes) {
+    std::wstring wideName;
+    if (const Status converted = Utf8ToWide(name, wideName)) return converted;
+    std::vector<BYTE> buffer(kFirstValueBuffer);
+    for (;;) {
+        DWORD valueType = REG_NONE;
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const LSTATUS result = ::RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr,
+                                                  &valueType, buffer.data(), &size);
+        if (result == ERROR_SUCCESS) {
+            type = valueType;
+            bytes.assign(reinterpret_cast<const char*>(buffer.data()),
+                         std::min<std::size_t>(size, buffer.size()));
+            return kSuccess;
+        }
+        if (result != ERROR_MORE_DATA) return StatusOf(result);
+        // A size that is no larger than the buffer would not move on: the buffer doubles then.
+        const std::size_t next = size > buffer.size() ? std::size_t{size} : buffer.size() * 2;
+        if (!FitsDword(next)) return StatusOf(result);
+        buffer.resize(next);
+    }
+}
+
+Status Win32Registry::setStoredValue(RegistryHandle key, const std::string& name,
+                                     std::uint32_t type, const std::string& bytes) {
+    if (!FitsDword(bytes.size())) return ERROR_INVALID_PARAMETER;
+    std::wstring wideName;
+    if (const Status converted = Utf8ToWide(name, wideName)) return converted;
+    std::vector<BYTE> data(bytes.begin(), bytes.end());
+    data.insert(data.end(), {kNotNul, kNotNul});  // the unit after the data, never NUL
+    return StatusOf(::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data.data(),
+                                     static_cast<DWORD>(bytes.size())));
+}
+
+Status Win32Registry::enumValue(RegistryHandle key, std::uint32_t index, std::string& name) {
+    std::vector<wchar_t> buffer(kValueNameUnits);
+    DWORD length = kValueNameUnits;
+    const LSTATUS result = ::RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr,
+                                           nullptr, nullptr, nullptr);
+    if (result != ERROR_SUCCESS) return StatusOf(result);
+    return WideToUtf8(std::wstring_view(buffer.data(), std::min<DWORD>(length, kValueNameUnits)),
+                      name);
 }
 
 }  // namespace vx::platform::win32

@@ -29,6 +29,16 @@ public:
                                         const std::string& descriptor) override;
     [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
                                  std::string& name) override;
+    // Names go through UTF-16 (WideText.h). The query starts with a small buffer and grows it
+    // to the size each ERROR_MORE_DATA names (the value may grow between the calls).
+    [[nodiscard]] Status queryStoredValue(RegistryHandle key, const std::string& name,
+                                          std::uint32_t& type, std::string& bytes) override;
+    // The system counts a terminator the string data lacks when the unit after the data is
+    // NUL: the data go from a copy followed by a unit that is not, so they stay as given.
+    [[nodiscard]] Status setStoredValue(RegistryHandle key, const std::string& name,
+                                        std::uint32_t type, const std::string& bytes) override;
+    [[nodiscard]] Status enumValue(RegistryHandle key, std::uint32_t index,
+                                   std::string& name) override;
 };
 
 }  // namespace vx::platform::win32

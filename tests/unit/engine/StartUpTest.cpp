@@ -18,7 +18,7 @@ protected:
 
     BrandingActions recording() {
         return {[this] { ran_.push_back("autobrand"); }, [this] { ran_.push_back("rem"); },
-                [this] { ran_.push_back("desklnk"); }};
+                [this] { ran_.push_back("desklnk"); }, [this] { ran_.push_back("restore"); }};
     }
     void runMain(const std::string& commandLine) {
         ResetState();
@@ -46,6 +46,8 @@ TEST_F(StartUp, SwitchesRunInTheOrderWrittenAndAsOftenAsWritten) {
         {"-desklnk-rem", {"desklnk", "rem"}},
         {"/REM/rem /Desklnk", {"rem", "rem", "desklnk"}},
         {"-autobrand -unknown -- -", {"autobrand"}},
+        {"/rem /Restore", {"rem", "restore"}},
+        {"-restored", {}},
         {"\tautobrand", {}},
     };
     for (const auto& item : cases) {

@@ -56,6 +56,31 @@ TEST_F(RegistryValues, BinaryBooleansAndTypeMismatches) {
     EXPECT_EQ(RegValue(std::int32_t{9}), value) << "a string is no number";
 }
 
+TEST_F(RegistryValues, BinaryBooleansAreWrittenAsTheyAreRead) {
+    const auto stored = [&](const char* name) {
+        const auto data = sim().registryValue("HKLM\\Software\\T", name);
+        return data ? std::to_string(data->type) + ":" + data->bytes : "<none>";
+    };
+    const RegValue trueValues[] = {true, std::int32_t{-1}, std::string("True"), std::string("1")};
+    for (const auto& given : trueValues) {
+        EXPECT_EQ(0u, fWriteValue("HKLM", "Software\\T", "On", "b", given));
+        EXPECT_EQ("3:\xFF\xFF", stored("On"));
+    }
+    EXPECT_EQ(0u, fWriteValue("HKLM", "Software\\T", "Off", "B", std::string("false")));
+    EXPECT_EQ(std::string("3:\0\0", 4), stored("Off"));
+    RegValue value;
+    EXPECT_EQ(0u, fReadValue("HKLM", "Software\\T", "On", "B", false, value));
+    EXPECT_EQ(RegValue(true), value);
+    EXPECT_EQ(0u, fReadValue("HKLM", "Software\\T", "Off", "B", true, value));
+    EXPECT_EQ(RegValue(false), value);
+
+    sim().clearDebugLines();
+    EXPECT_EQ(99u, fWriteValue("HKLM", "Software\\U", "On", "B", std::string("yes")));
+    EXPECT_EQ("\tmodRegistry\\fWriteValue - VB ERROR: 13 Type mismatch", lines()[0]);
+    EXPECT_FALSE(sim().registryKeyExists("HKLM\\Software\\U")) << "nothing is created";
+    EXPECT_EQ(0, sim().openRegistryHandles());
+}
+
 TEST_F(RegistryValues, WritesGoToThe64BitViewWhateverThePathSays) {
     EXPECT_EQ(0u,
               fWriteValue("HKLM", "Software\\Wow6432Node\\Tallowbyte", "A", "S", std::string("1")));

@@ -167,5 +167,28 @@ TEST_F(KeyPermissions, AnUnknownAccountFailsOnlyItsOwnUpdate) {
         granted);
 }
 
+TEST_F(KeyPermissions, OnlyKeysBelowTheFourTopKeysAreWidened) {
+    sim().addRegistryKey("HKLM\\Software\\Northwind");
+    sim().addRegistryKey("HKCC\\Software\\Northwind");
+    sim().addRegistryKey("HKCU\\Software\\Northwind");
+    const auto hklm = sim().registryKeySecurity("HKLM\\Software\\Northwind");
+    const auto hkcc = sim().registryKeySecurity("HKCC\\Software\\Northwind");
+    const auto hkcu = sim().registryKeySecurity("HKCU\\Software\\Northwind");
+    std::string account, accessType;
+    EXPECT_FALSE(
+        security::RegSetKeyPermission("HKCC", "Software\\Northwind", account, accessType, "ALL"));
+    EXPECT_EQ("tech", account);
+    EXPECT_EQ("Allow", accessType);
+    EXPECT_EQ((std::vector<std::string>{"\tSetPerm\\RegSetKeyPermission - Bad skey passed:  HKCC",
+                                        "\t\tDefaulting to HKLM..."}),
+              lines());
+    EXPECT_TRUE(security::GetRegKeyPermissions("hkdd", "Software\\Northwind")) << "all refused";
+    EXPECT_EQ(12u, lines().size()) << "nothing but the two lines, five times more";
+    EXPECT_EQ(hklm, sim().registryKeySecurity("HKLM\\Software\\Northwind"));
+    EXPECT_EQ(hkcc, sim().registryKeySecurity("HKCC\\Software\\Northwind"));
+    EXPECT_FALSE(security::GetRegKeyPermissions("hkcu", "Software\\Northwind"));
+    EXPECT_NE(hkcu, sim().registryKeySecurity("HKCU\\Software\\Northwind"));
+}
+
 }  // namespace
 }  // namespace vx::test

@@ -1,4 +1,6 @@
-// The private-profile engine of the simulated Windows, pinned to what Wine 8 does.
+// The private-profile engine of the simulated Windows, pinned to what Wine 8 does. What the
+// program's own reads and writes meet (case, blanks, quotes, the 254-character cut, leading
+// digits) is pinned by tests/contract/IniContractTest.cpp.
 
 #include <gtest/gtest.h>
 
@@ -67,8 +69,6 @@ TEST(SimIniDocument, LinesSplitAtAnyLineEndAndOddLinesAreKeptAsEntries) {
 }
 
 TEST(SimIniDocument, CopyingStripsQuotesWithWinesBufferQuirk) {
-    EXPECT_EQ("quoted", CopyProfileEntry("\"quoted\"", 256, true));
-    EXPECT_EQ("single", CopyProfileEntry("'single'", 256, true));
     EXPECT_EQ("\"mismatch'", CopyProfileEntry("\"mismatch'", 256, true));
     EXPECT_EQ("\"", CopyProfileEntry("\"", 256, true));
     EXPECT_EQ("", CopyProfileEntry("\"\"", 256, true));
@@ -76,7 +76,6 @@ TEST(SimIniDocument, CopyingStripsQuotesWithWinesBufferQuirk) {
     EXPECT_EQ("quot", CopyProfileEntry("\"quoted\"", 5, true));
     EXPECT_EQ("quote", CopyProfileEntry("\"quoted\"", 7, true)) << "one short of the whole";
     EXPECT_EQ("quoted", CopyProfileEntry("\"quoted\"", 8, true));
-    EXPECT_EQ("val", CopyProfileEntry("value1", 4, true));
     EXPECT_EQ("", CopyProfileEntry("value1", 1, true));
     EXPECT_EQ("", CopyProfileEntry("value1", 0, true));
 }
@@ -87,7 +86,6 @@ TEST(SimIniDocument, DefaultsLoseTrailingSpacesAndIntegersParseLikeRtl) {
     EXPECT_EQ(" ", TrimDefaultText("   "));
     EXPECT_EQ("", TrimDefaultText(""));
 
-    EXPECT_EQ(42u, ParseProfileInteger("42"));
     EXPECT_EQ(static_cast<std::uint32_t>(-7), ParseProfileInteger("-7"));
     EXPECT_EQ(5u, ParseProfileInteger("+5"));
     EXPECT_EQ(12u, ParseProfileInteger("  12abc"));
@@ -126,10 +124,8 @@ TEST_F(SimProfileFilesTest, AMissingFileReadsEmptyButAnUnopenableOneGivesTheRawD
 }
 
 TEST_F(SimProfileFilesTest, ReadsTrimQuoteAndFallBackToTheDefault) {
-    windows_.addFile("C:\\kit\\a.ini",
-                     "[Sec]\nKey2  =   spaced value\t  \nk3=\"quoted\"\nk7=\nk8\nk9=a=b\n");
+    windows_.addFile("C:\\kit\\a.ini", "[Sec]\nKey2  =   spaced value\t  \nk7=\nk8\nk9=a=b\n");
     EXPECT_EQ("spaced value", profiles().readString("C:\\kit\\a.ini", " sec ", " KEY2 ", "d", 256));
-    EXPECT_EQ("quoted", profiles().readString("C:\\kit\\a.ini", "Sec", "k3", "d", 256));
     EXPECT_EQ("", profiles().readString("C:\\kit\\a.ini", "Sec", "k7", "d", 256));
     EXPECT_EQ("d", profiles().readString("C:\\kit\\a.ini", "Sec", "k8", "d", 256))
         << "a line without '=' has no value";

@@ -1,0 +1,126 @@
+#include "platform/sim/SimWideText.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vx::platform::sim {
+
+namespace {
+
+constexpr char kNoByte = '?';
+
+// The units of the bytes 0x80-0x9F.
+constexpr std::array<std::uint16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::uint32_t UnitOf(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+}
+
+char ByteOf(std::uint32_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
+    }
+    return kNoByte;
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text` (not empty) and its
+// code point; 0 when it is ill-formed (overlong forms and surrogates included).
+std::size_t DecodeUtf8(std::string_view text, std::uint32_t& codePoint) {
+    const auto byte = [&text](std::size_t i) -> std::uint32_t {
+        return static_cast<unsigned char>(text[i]);
+    };
+    const std::uint32_t lead = byte(0);
+    std::size_t length = 0;
+    std::uint32_t smallest = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+        smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (codePoint < smallest || codePoint > 0x10FFFF || surrogate) return 0;
+    return length;
+}
+
+void AppendUtf8(std::string& text, std::uint32_t unit) {
+    if (unit < 0x80) {
+        text += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+        text += static_cast<char>(0xC0 | (unit >> 6));
+        text += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+        text += static_cast<char>(0xE0 | (unit >> 12));
+        text += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string WidenAnsi(std::string_view bytes) {
+    std::string utf16;
+    utf16.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const std::uint32_t unit = UnitOf(c);
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
+    }
+    return utf16;
+}
+
+std::string NarrowUtf16(std::string_view utf16) {
+    std::string bytes;
+    bytes.reserve(utf16.size() / 2);
+    for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
+        const std::uint32_t low = static_cast<unsigned char>(utf16[i]);
+        const std::uint32_t high = static_cast<unsigned char>(utf16[i + 1]);
+        bytes += ByteOf(low | (high << 8));
+    }
+    return bytes;
+}
+
+std::string AnsiFromUtf8(std::string_view text) {
+    std::string bytes;
+    while (!text.empty()) {
+        std::uint32_t codePoint = 0;
+        const std::size_t length = DecodeUtf8(text, codePoint);
+        bytes += length == 0 ? kNoByte : ByteOf(codePoint);
+        if (length != 0 && codePoint > 0xFFFF) bytes += kNoByte;  // a surrogate pair
+        text.remove_prefix(length == 0 ? 1 : length);
+    }
+    return bytes;
+}
+
+std::string Utf8FromAnsi(std::string_view bytes) {
+    std::string text;
+    for (const char c : bytes) AppendUtf8(text, UnitOf(c));
+    return text;
+}
+
+}  // namespace vx::platform::sim

@@ -1,0 +1,61 @@
+# shellcheck shell=bash
+# What the branding scripts share: a prefix with vexilla.exe and a kit in C:\vexilla, runs of it
+# with their lines captured, and read-back of what it left. The caller sets
+#   exe       the vexilla.exe to test          kit    the kit folder copied beside it
+#   work      where captured lines go          prefixes=()  every prefix made, for clean-up
+
+# new_kit_prefix ARCH NAME VERSION: a fresh clone with vexilla.exe and the kit in C:\vexilla,
+# the read-back helpers in C:\vxtools, reporting VERSION, and a warm server. Sets $prefix.
+new_kit_prefix() {
+  prefix=$(vx_new_prefix "$1" "$2") || return 1
+  prefixes+=("$prefix")
+  vx_set_version "$prefix" "$3" || return 1
+  mkdir -p "$prefix/drive_c/vexilla" && cp "$exe" "$prefix/drive_c/vexilla/" &&
+    cp -a "$kit/." "$prefix/drive_c/vexilla/" &&
+    cp "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe" "$prefix/drive_c/vxtools/" || return 1
+  warm "$prefix"
+}
+
+# One server for a run of steps: a cold start costs 1-2 s per process. It ends by itself a
+# minute after its last process should the script die without its clean-up.
+warm() { WINEPREFIX=$1 wineserver -p60 2>/dev/null || true; }
+
+# Ends the server, which saves the registry to system.reg, and starts a new one. Permissions
+# set on keys do not survive this (Wine does not save DACLs).
+saved() {
+  vx_server_kill "$1"
+  warm "$1"
+}
+
+# run PREFIX NAME ARGS...: vexilla.exe ARGS as a debuggee; its lines in $work/NAME.txt.
+run() {
+  local prefix=$1 name=$2 rc=0
+  shift 2
+  vx_capture "$prefix" "$work/$name.txt" 'C:\vexilla\vexilla.exe' "$@" || rc=$?
+  [ "$rc" -eq 0 ] && return 0
+  echo "  vexilla.exe $* ended with $rc (lines in $work/$name.txt)"
+  return 1
+}
+
+# same WHAT EXPECTED ACTUAL: equal texts, or a diff under the check.
+same() {
+  [ "$2" = "$3" ] && return 0
+  echo "  $1 differs (- expected, + actual):"
+  diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | sed -n 's/^< /    - /p; s/^> /    + /p'
+  return 1
+}
+
+# tree PREFIX KEY: KEY's saved values (the server must have saved: see saved()).
+tree() { hive_tree "$1/system.reg" "$2"; }
+
+# same_file KIT-FILE PREFIX-FILE: a byte-identical copy.
+same_file() {
+  [ -f "$2" ] || { echo "  missing: $2"; return 1; }
+  cmp -s "$1" "$2" || { echo "  $2 is not a copy of $1"; return 1; }
+}
+
+no_file() {
+  [ ! -e "$1" ] && return 0
+  echo "  still there: $1"
+  return 1
+}
