@@ -17,6 +17,7 @@
 // | 124 | lblSideBar(4)              | link label          | Vexilla Now                         |
 // | 125 | lblSideBar(5)              | link label          | Remove OS Branding                  |
 // | 126 | lblSideBar(6)              | link label          | Save && Close (shows Save & Close)  |
+// | 127 | lblSideBar(7)              | link label          | Restore Factory Branding            |
 // | 200 | picCommon heading          | bold label          | System Properties Dialog Text:      |
 // | 201 |                            | label               | Manufacturer:                       |
 // | 202 | txtMfgr                    | edit                |                                     |
@@ -71,8 +72,8 @@ namespace vx::ui::ids {
 inline constexpr int kSideBar = 100;
 inline constexpr int kPicture1 = 101;
 inline constexpr int kLabel21First = 110;     // Label21(0..2) are 110..112
-inline constexpr int kLblSideBarFirst = 120;  // lblSideBar(0..6) are 120..126
-inline constexpr int kLblSideBarCount = 7;
+inline constexpr int kLblSideBarFirst = 120;  // lblSideBar(0..7) are 120..127
+inline constexpr int kLblSideBarCount = 8;
 
 inline constexpr int kCommonHeading = 200;
 inline constexpr int kMfgrLabel = 201;

@@ -45,10 +45,13 @@ enum class SidebarAction {
     ShowSeven,
     BrandNow,
     RemoveBranding,
+    RestoreFactoryBranding,
     SaveAndClose,
 };
 
-// Label links lblSideBar(0..6) and task-pane items (group and item numbered from 1).
+// Label links lblSideBar(0..7) and task-pane items (group and item numbered from 1). The
+// labels 0..6 and the first two groups' items follow the window's first layout; lblSideBar(7)
+// and item 2 / 3 are "Restore Factory Branding".
 SidebarAction ActionForLabel(int index);
 SidebarAction ActionForTaskItem(int group, int item);
 
@@ -74,6 +77,10 @@ void OpenSystemProperties();
 
 // "Remove OS Branding": the engine's removal, System Properties, "Done".
 void RemoveBrandingFromEditor();
+// "Restore Factory Branding": asks first (Yes / No); on Yes the engine puts back the branding
+// it recorded before its first change and removes what it placed, then System Properties and
+// "Done". No, or a question that could not be asked, changes nothing.
+void RestoreFactoryBrandingFromEditor();
 // "Vexilla Now": save, remove, apply and register from the boxes, offer the shortcut, show
 // System Properties, "Completed!".
 void BrandNow(const EditorFields& fields);

@@ -13,11 +13,17 @@
 namespace vx::ui {
 namespace {
 
-void Tell(const char* text) {
+constexpr const char* kRestoreQuestion =
+    "Restore the factory branding that Vexilla recorded before its first change, and remove "
+    "what Vexilla placed?";
+
+// A message box with the window's title; the button pressed, No when the box could not be shown.
+int Tell(const char* text, platform::MessageButtons buttons = platform::MessageButtons::Ok) {
+    int answer = platform::kAnswerNo;
     Guarded(report::kTell, [&] {
-        static_cast<void>(platform::Current().userInterface().messageBox(
-            text, kAppTitle, platform::MessageButtons::Ok));
+        answer = platform::Current().userInterface().messageBox(text, kAppTitle, buttons);
     });
+    return answer;
 }
 
 // "scheme:" as RFC 3986 writes it: a letter, then letters, digits, "+", "-" or ".". A name
@@ -76,6 +82,15 @@ void OpenSystemProperties() {
 
 void RemoveBrandingFromEditor() {
     engine::RemoveBranding();
+    OpenSystemProperties();
+    Tell("Done");
+}
+
+void RestoreFactoryBrandingFromEditor() {
+    if (Tell(kRestoreQuestion, platform::MessageButtons::YesNo) != platform::kAnswerYes) {
+        return;
+    }
+    engine::RestoreFactoryBranding();
     OpenSystemProperties();
     Tell("Done");
 }

@@ -55,9 +55,15 @@ constexpr ControlSpec kControls[] = {
      G::LabelSidebar,
      "Remove OS Branding",
      {360, 2880, 2775, 255}},
-    {ids::kLabel21First + 2, K::Heading, G::LabelSidebar, "Close:", {120, 3480, 2895, 255}},
+    // The newest action keeps the next free index; the "Close:" group moves down a row for it.
+    {ids::kLblSideBarFirst + 7,
+     K::Link,
+     G::LabelSidebar,
+     "Restore Factory Branding",
+     {360, 3240, 2775, 255}},
+    {ids::kLabel21First + 2, K::Heading, G::LabelSidebar, "Close:", {120, 3840, 2895, 255}},
     // "&&" is an escaped ampersand: the label shows "Save & Close".
-    {ids::kLblSideBarFirst + 6, K::Link, G::LabelSidebar, "Save && Close", {360, 3840, 2775, 255}},
+    {ids::kLblSideBarFirst + 6, K::Link, G::LabelSidebar, "Save && Close", {360, 4200, 2775, 255}},
     {ids::kPicture1, K::SidebarFrame, G::LabelSidebar, "", kSidebarBounds},
 
     // ---- picCommon ----

@@ -18,6 +18,8 @@ SidebarAction ActionForLabel(int index) {
             return SidebarAction::RemoveBranding;
         case 6:
             return SidebarAction::SaveAndClose;
+        case 7:
+            return SidebarAction::RestoreFactoryBranding;
         default:
             return SidebarAction::None;
     }
@@ -29,6 +31,9 @@ SidebarAction ActionForTaskItem(int group, int item) {
     }
     if (group == 2 && (item == 1 || item == 2)) {
         return ActionForLabel(item + 3);
+    }
+    if (group == 2 && item == 3) {
+        return SidebarAction::RestoreFactoryBranding;
     }
     // Any item of the third group closes.
     return group == 3 ? SidebarAction::SaveAndClose : SidebarAction::None;

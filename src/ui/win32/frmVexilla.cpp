@@ -49,7 +49,8 @@ constexpr BoxBinding kBoxes[] = {
 // The task pane's groups and items, in the order they are added (numbered from 1 in that order).
 constexpr const char* kConfigItems[] = {"Common Info", "XP OEM Link", "XP OEMINFO.INI",
                                         "Vista/7/8 Specific"};
-constexpr const char* kActionItems[] = {"Vexilla Now", "Remove OS Branding"};
+constexpr const char* kActionItems[] = {"Vexilla Now", "Remove OS Branding",
+                                        "Restore Factory Branding"};
 constexpr const char* kCloseItems[] = {"Save and Close"};
 
 // The system's hot-tracking colour, unless it can hardly be read on the sidebar's background
@@ -325,6 +326,9 @@ void frmVexilla::run(SidebarAction action) {
             break;
         case SidebarAction::RemoveBranding:
             RemoveBrandingFromEditor();
+            break;
+        case SidebarAction::RestoreFactoryBranding:
+            RestoreFactoryBrandingFromEditor();
             break;
         case SidebarAction::SaveAndClose:
             SaveFields(collectFields());

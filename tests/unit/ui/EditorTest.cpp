@@ -111,12 +111,14 @@ TEST(EditorRules, SidebarEntriesMapToActions) {
     EXPECT_EQ(SidebarAction::ShowCommon, ActionForLabel(0));
     EXPECT_EQ(SidebarAction::ShowSeven, ActionForLabel(3));
     EXPECT_EQ(SidebarAction::SaveAndClose, ActionForLabel(6));
-    EXPECT_EQ(SidebarAction::None, ActionForLabel(7));
+    EXPECT_EQ(SidebarAction::RestoreFactoryBranding, ActionForLabel(7)) << "the next free index";
+    EXPECT_EQ(SidebarAction::None, ActionForLabel(8));
     EXPECT_EQ(SidebarAction::ShowXPINI, ActionForTaskItem(1, 3));
     EXPECT_EQ(SidebarAction::None, ActionForTaskItem(1, 5));
     EXPECT_EQ(SidebarAction::BrandNow, ActionForTaskItem(2, 1));
     EXPECT_EQ(SidebarAction::RemoveBranding, ActionForTaskItem(2, 2));
-    EXPECT_EQ(SidebarAction::None, ActionForTaskItem(2, 3));
+    EXPECT_EQ(SidebarAction::RestoreFactoryBranding, ActionForTaskItem(2, 3));
+    EXPECT_EQ(SidebarAction::None, ActionForTaskItem(2, 4));
     EXPECT_EQ(SidebarAction::SaveAndClose, ActionForTaskItem(3, 1));
     EXPECT_EQ(SidebarAction::SaveAndClose, ActionForTaskItem(3, 9));
     EXPECT_EQ(SidebarAction::None, ActionForTaskItem(4, 1));
@@ -237,6 +239,36 @@ TEST_F(BrandNowTest, RemovingFromTheEditorSaysDone) {
     EXPECT_EQ((std::vector<std::string>{"Done"}), messages());
     EXPECT_EQ(1, systemPropertiesOpened());
     EXPECT_EQ(1, sim().launches().back().showWindow);
+}
+
+// Branded from the editor over a vendor's values: "Restore Factory Branding" asks first. No
+// changes nothing and says nothing more; Yes brings the vendor's values back, opens System
+// Properties once and says "Done".
+TEST_F(BrandNowTest, RestoringFactoryBrandingAsksFirst) {
+    sim().setRegistryValue(kOemKey, "Manufacturer", {1, std::string("Contoso\0", 8)});
+    EditorFields fields;
+    fields.mfgr = "Northwind";
+    BrandNow(fields);
+    ASSERT_EQ("Northwind", text(kOemKey, "Manufacturer"));
+    const std::string question =
+        "Restore the factory branding that Vexilla recorded before its first change, and remove "
+        "what Vexilla placed?";
+
+    sim().queueMessageBoxAnswer(platform::kAnswerNo);
+    RestoreFactoryBrandingFromEditor();
+    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!", question}), messages());
+    EXPECT_EQ(platform::MessageButtons::YesNo, sim().messageBoxes().back().buttons);
+    EXPECT_EQ(2, systemPropertiesOpened()) << "only Vexilla Now's two";
+    EXPECT_EQ("Northwind", text(kOemKey, "Manufacturer"));
+
+    sim().queueMessageBoxAnswer(platform::kAnswerYes);
+    RestoreFactoryBrandingFromEditor();
+    EXPECT_EQ((std::vector<std::string>{"Done", "Completed!", question, question, "Done"}),
+              messages());
+    EXPECT_EQ(platform::MessageButtons::Ok, sim().messageBoxes().back().buttons);
+    EXPECT_EQ(3, systemPropertiesOpened());
+    EXPECT_EQ("Contoso", text(kOemKey, "Manufacturer"));
+    EXPECT_EQ("<missing>", text(kOemKey, "SupportURL")) << "what Vexilla wrote is gone";
 }
 
 }  // namespace

@@ -60,6 +60,8 @@ TEST(FormLayout, TheTextsOfTheWindow) {
     ASSERT_NE(nullptr, FindControl(126));
     EXPECT_EQ(std::string("Save && Close"), FindControl(126)->text);
     EXPECT_EQ(std::string("Common Info"), FindControl(120)->text);
+    ASSERT_NE(nullptr, FindControl(127)) << "lblSideBar(7)";
+    EXPECT_EQ(std::string("Restore Factory Branding"), FindControl(127)->text);
     EXPECT_EQ(ControlGroup::Common, GroupOf(Panel::Common));
     EXPECT_EQ(ControlGroup::XPINI, GroupOf(Panel::XPINI));
     EXPECT_FALSE(IsPanel(ControlGroup::LogoColumn));
