@@ -4,7 +4,8 @@
 #   1. with the example kit beside the exe (Windows 7, task pane): what the window loads, the
 #      keyboard, switching panels, filling every box, "Save and Close" and the files it
 #      writes, reopening, the close box (no save), "Vexilla Now" with its message boxes and
-#      what it leaves in the registry and on disk, "Remove OS Branding";
+#      what it leaves in the registry and on disk, "Restore Factory Branding" declined,
+#      "Remove OS Branding"; the support URL box refuses what the settings file cannot hold;
 #   2. the same prefix reporting Windows XP: "Vexilla Now" copies the support text and
 #      registers the OEM link key tree;
 #   3. inside the toolkit's layout with [Config] DisableSideBarThemes=1: the label sidebar,
@@ -107,7 +108,7 @@ abandon_editor() {
 task_item() {
   local steps=$2 group
   for ((group = 1; group < $1; group++)); do
-    case $group in 1) steps=$((steps + 5)) ;; 2) steps=$((steps + 3)) ;; esac
+    case $group in 1) steps=$((steps + 5)) ;; 2) steps=$((steps + 4)) ;; esac
   done
   drive keys Vexilla 100 "up*12,down*$steps,return"
 }
@@ -281,7 +282,7 @@ load_values_check() {
 
 load_layout_check() {
   expect_states shown 100 202 204 207 209 211 213 214 600 601 602 &&
-    expect_states hidden 101 110 111 112 120 121 122 123 124 125 126 302 309 401 502 &&
+    expect_states hidden 101 110 111 112 120 121 122 123 124 125 126 127 302 309 401 502 &&
     expect_boxes 600 'OEMLOGO.BMP' 200 'System Properties Dialog Text:' 205 'Custom URL Desktop Shortcut:' \
       213 'Use Default Browser (.URL Shortcut)' 214 'Use Internet Explorer (.LNK Shortcut)' \
       602 'Your OEMLOGO.BMP must be in the \Branding subdirectory.'
@@ -331,6 +332,25 @@ task_pane_panels_check() {
   task_item 1 3 && panel_shown 401 || return 1
   task_item 1 4 && panel_shown 502 || return 1
   task_item 1 1 && panel_shown 202
+}
+
+# 300 characters typed into txtSupportURL: the box keeps the first 254, as many as a read of
+# Vexilla.INI gives back. The keys are posted, and the characters they make are posted after
+# them: the text is read until it stops growing.
+support_url_limit_check() {
+  local want got previous=-1 tries
+  want=$(printf 'a%.0s' $(seq 254))
+  task_item 1 4 && panel_shown 502 || return 1
+  drive settext Vexilla 506 '' press Vexilla 506 keys Vexilla 506 '65*300' || return 1
+  for ((tries = 0; tries < 30; tries++)); do
+    vx_settle 1
+    got=$(drive gettext Vexilla 506) || return 1
+    [ "${#got}" -ge 254 ] && [ "${#got}" -eq "$previous" ] && break
+    previous=${#got}
+  done
+  [ "$got" = "$want" ] && return 0
+  echo "  txtSupportURL holds ${#got} characters after 300 typed, expected 254 times 'a'"
+  return 1
 }
 
 fill_every_box() {
@@ -416,6 +436,22 @@ brand_now_results_check() {
   return "$status"
 }
 
+restore_question='Restore the factory branding that Vexilla recorded before its first change, and remove what Vexilla placed?'
+
+# "Restore Factory Branding" is the third item of "Branding Actions"; answered No, it leaves
+# the branding, the logo, the shortcut and the settings file as they were, and says nothing more.
+restore_declined_check() {
+  cp "$settings" "$work/settings.before" || return 1
+  task_item 2 3 && answer_box "$restore_question" 7 && drive wait-state Vexilla 202 shown 5000 ||
+    return 1
+  if drive box-text Vexilla 3000 >/dev/null 2>&1; then
+    echo "  a message box followed the No"
+    return 1
+  fi
+  cmp -s "$settings" "$work/settings.before" || { echo "  the settings file changed"; return 1; }
+  brand_now_results_check
+}
+
 remove_branding_check() {
   local name status=0
   task_item 2 2 && answer_box Done 1 && drive wait-state Vexilla 202 shown 5000 || return 1
@@ -438,6 +474,7 @@ check "keyboard: focus starts in txtMfgr, Tab moves through the boxes, Enter and
   keyboard_check
 check "previews: Image1 shows the branding folder's logo, Image2 the OEM link icon" previews_check
 check "task pane: Config items switch between the four panels" task_pane_panels_check
+check "txtSupportURL: 300 characters typed, the first 254 kept" support_url_limit_check
 check "every box filled, option changed, Save and Close from the task pane ends the program" \
   save_and_close_check
 check "Vexilla.INI holds every box's text exactly (Config key untouched)" saved_settings_check
@@ -448,6 +485,7 @@ check "close box: closes without saving" close_box_check
 check "Vexilla Now (Windows 7): Done, shortcut question answered Yes, Completed!" brand_now_boxes_check
 check "Vexilla Now: OEM information in the 64-bit view, logo in System32, .lnk on the desktop" \
   brand_now_results_check
+check "Restore Factory Branding: the question, answered No, changes nothing" restore_declined_check
 check "Remove OS Branding: values, logo and shortcut gone, HelpCustomized kept" remove_branding_check
 
 # ==== 2. the same prefix reporting Windows XP ===============================================
@@ -519,10 +557,11 @@ label_sidebar_check() {
     printf 'not a program: only its presence counts\r\n' >"$toolkit/CORVID.EXE" &&
     printf '[Config]\r\nDisableSideBarThemes=1\r\n' >"$toolkit/Config/corvid.ini" || return 1
   start_editor 'C:\Kit\Vexilla\vexilla.exe' toolkit || return 1
-  expect_states shown 101 110 111 112 120 121 122 123 124 125 126 202 && expect_states hidden 100 &&
+  expect_states shown 101 110 111 112 120 121 122 123 124 125 126 127 202 && expect_states hidden 100 &&
     expect_boxes 110 'Config:' 111 'Branding Actions:' 112 'Close:' 120 'Common Info' \
       121 'XP OEM Link' 122 'XP OEMINFO.INI' 123 'Vista/7/8 Specific' 124 'Vexilla Now' \
-      125 'Remove OS Branding' 126 'Save && Close' 202 'Northwind Systems'
+      125 'Remove OS Branding' 127 'Restore Factory Branding' 126 'Save && Close' \
+      202 'Northwind Systems'
 }
 
 # The pointer over each link shows one cursor (the hand), over a heading or the sidebar's
@@ -531,7 +570,7 @@ hand_cursor_check() {
   local plain hand id shown status=0
   plain=$(drive hover Vexilla 110) && hand=$(drive hover Vexilla 120) || return 1
   [ "$hand" != "$plain" ] || { echo "  the same cursor over a link as over a heading"; return 1; }
-  for id in 121 122 123 124 125 126; do
+  for id in 121 122 123 124 125 126 127; do
     shown=$(drive hover Vexilla "$id") || return 1
     [ "$shown" = "$hand" ] || { echo "  link $id shows cursor $shown, link 120 $hand"; status=1; }
   done
