@@ -80,6 +80,21 @@ void ExplorerBarModel::layout(int width, const ExplorerBarMetrics& metrics, Meas
     relayout();
 }
 
+void ExplorerBarModel::layoutToFit(int width, int height, const ExplorerBarMetrics& metrics,
+                                   MeasureText measure) {
+    layout(width, metrics, std::move(measure));
+    while (totalHeight_ > height) {
+        if (metrics_.groupGap > kTightestSpacing) {
+            --metrics_.groupGap;
+        } else if (metrics_.bodyPadding > kTightestSpacing) {
+            --metrics_.bodyPadding;
+        } else {
+            break;
+        }
+        relayout();
+    }
+}
+
 void ExplorerBarModel::relayout() {
     const ExplorerBarMetrics& m = metrics_;
     const int left = m.margin;

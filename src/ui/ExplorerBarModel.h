@@ -83,6 +83,12 @@ public:
     // Lays the pane out for a width; kept and reapplied whenever groups, items or collapse
     // states change.
     void layout(int width, const ExplorerBarMetrics& metrics, MeasureText measure = {});
+    // The same for a pane `height` pixels high: where the groups would run past its bottom, the
+    // gaps between them, then the padding inside them, shrink a pixel at a time down to
+    // kTightestSpacing. A pane that is still too short shows its groups cut at the bottom.
+    void layoutToFit(int width, int height, const ExplorerBarMetrics& metrics,
+                     MeasureText measure = {});
+    static constexpr int kTightestSpacing = 6;
     [[nodiscard]] const ExplorerBarMetrics& metrics() const { return metrics_; }
 
     // Rectangles of the latest layout; empty for what does not exist or is not visible (the

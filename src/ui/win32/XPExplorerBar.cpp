@@ -373,9 +373,9 @@ void XPExplorerBar::Impl::relayout() {
     metrics.glyphSize = std::min(metrics.glyphSize, metrics.headerHeight - 4);
     // Width is measured with the regular font, which the underlined one matches.
     const HFONT normal = fonts_.normal();
-    model_.layout(client.right - client.left, metrics, [dc, normal](const std::string& text, bool) {
-        return TextWidth(dc, normal, text) + 1;
-    });
+    model_.layoutToFit(
+        client.right - client.left, client.bottom - client.top, metrics,
+        [dc, normal](const std::string& text, bool) { return TextWidth(dc, normal, text) + 1; });
 }
 
 void XPExplorerBar::Impl::changed() {

@@ -84,6 +84,31 @@ TEST_F(ExplorerBarModelTest, LayoutStacksHeadersBodiesAndLinks) {
     EXPECT_TRUE(model_.headerRect(4).isEmpty());
 }
 
+// The default metrics give a pane 229 high: gaps of 15 between the groups, padding of 10 above
+// and below the two bodies' rows.
+TEST_F(ExplorerBarModelTest, APaneTooShortTightensGapsThenPadding) {
+    const ExplorerBarMetrics defaults;
+    model_.layoutToFit(200, 1000, defaults, SevenPerChar);
+    EXPECT_EQ(229, model_.totalHeight()) << "room enough: nothing changes";
+    EXPECT_EQ(15, model_.metrics().groupGap);
+
+    model_.layoutToFit(200, 215, defaults, SevenPerChar);
+    EXPECT_EQ(215, model_.totalHeight());
+    EXPECT_EQ(8, model_.metrics().groupGap);
+    EXPECT_EQ(10, model_.metrics().bodyPadding) << "the gaps go first";
+
+    model_.layoutToFit(200, 200, defaults, SevenPerChar);
+    EXPECT_EQ(199, model_.totalHeight());
+    EXPECT_EQ(6, model_.metrics().groupGap);
+    EXPECT_EQ(7, model_.metrics().bodyPadding);
+    EXPECT_EQ((BarRect{19, 129, 117, 149}), model_.itemRect(2, 1)) << "the rows follow";
+
+    model_.layoutToFit(200, 100, defaults, SevenPerChar);
+    EXPECT_EQ(195, model_.totalHeight()) << "as tight as it goes, cut at the bottom";
+    EXPECT_EQ(ExplorerBarModel::kTightestSpacing, model_.metrics().groupGap);
+    EXPECT_EQ(ExplorerBarModel::kTightestSpacing, model_.metrics().bodyPadding);
+}
+
 TEST_F(ExplorerBarModelTest, LinksAreClippedToTheBodyOrSpanItWithoutMeasure) {
     EXPECT_EQ(2, model_.addItem(2, std::string(40, 'w')));
     EXPECT_EQ((BarRect{15, 141, 185, 161}), model_.itemRect(2, 2));
