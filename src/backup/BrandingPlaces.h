@@ -12,8 +12,8 @@ inline constexpr const char* kOemInformationKey =
 
 // The values of that key that Vexilla writes or deletes; no other value there is touched.
 inline constexpr const char* kOemInformationValues[] = {
-    "HelpCustomized", "Logo",          "Manufacturer",    "Model",        "SupportHours",
-    "SupportPhone",   "SupportURL",    "SupportProvider", "SupportAppURL"};
+    "HelpCustomized", "Logo",       "Manufacturer",    "Model",        "SupportHours",
+    "SupportPhone",   "SupportURL", "SupportProvider", "SupportAppURL"};
 
 // The OEM link of the Windows XP Start menu: a shell folder class (below HKCR), recorded and
 // restored as a whole tree.

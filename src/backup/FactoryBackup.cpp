@@ -60,8 +60,8 @@ std::optional<std::string> ReadText(platform::RegistryHandle key, const std::str
 
 std::optional<BackupRecord> ReadBackupRecord() {
     registry::RegistryKey key;
-    if (key.open(platform::kLocalMachine, kFactoryBackupKey, platform::kKeyQueryValue | NativeView()) !=
-        platform::kSuccess) {
+    if (key.open(platform::kLocalMachine, kFactoryBackupKey,
+                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
         return std::nullopt;
     }
     const auto digest = ReadText(key.handle(), "Digest");
@@ -72,14 +72,16 @@ std::optional<BackupRecord> ReadBackupRecord() {
 
 bool WriteBackupRecord(const BackupRecord& record) {
     registry::RegistryKey key;
-    Status status =
-        key.create(platform::kLocalMachine, kFactoryBackupKey, platform::kKeySetValue | NativeView());
+    Status status = key.create(platform::kLocalMachine, kFactoryBackupKey,
+                               platform::kKeySetValue | NativeView());
     auto& registry = platform::Current().registry();
     // The digest last: without it there is no backup.
-    for (const auto& [name, text] : {std::pair<const char*, const std::string*>{"Folder", &record.folder},
-                                     {"Taken", &record.taken},
-                                     {"Digest", &record.digest}}) {
-        if (status == platform::kSuccess) status = registry.setValue(key.handle(), name, platform::kRegString, *text);
+    for (const auto& [name, text] :
+         {std::pair<const char*, const std::string*>{"Folder", &record.folder},
+          {"Taken", &record.taken},
+          {"Digest", &record.digest}}) {
+        if (status == platform::kSuccess)
+            status = registry.setValue(key.handle(), name, platform::kRegString, *text);
     }
     if (status != platform::kSuccess) Log("recording the backup failed with " + ToText(status));
     return status == platform::kSuccess;
@@ -97,9 +99,10 @@ void DeleteBackupRecord() {
     std::string name;
     {
         registry::RegistryKey placed;
-        const bool none = placed.open(platform::kLocalMachine, kPlacedFilesKey,
-                                      platform::kKeyQueryValue | NativeView()) == platform::kSuccess &&
-                          registry.enumValue(placed.handle(), 0, name) == platform::kErrorNoMoreItems;
+        const bool none =
+            placed.open(platform::kLocalMachine, kPlacedFilesKey,
+                        platform::kKeyQueryValue | NativeView()) == platform::kSuccess &&
+            registry.enumValue(placed.handle(), 0, name) == platform::kErrorNoMoreItems;
         static_cast<void>(placed.close());
         if (none) static_cast<void>(registry.deleteKey(parent.handle(), "PlacedFiles"));
     }
@@ -108,8 +111,8 @@ void DeleteBackupRecord() {
     static_cast<void>(parent.close());
     if (empty) {
         registry::RegistryKey software;
-        if (software.open(platform::kLocalMachine, "Software", platform::kKeyEnumerateSubKeys | NativeView()) ==
-            platform::kSuccess) {
+        if (software.open(platform::kLocalMachine, "Software",
+                          platform::kKeyEnumerateSubKeys | NativeView()) == platform::kSuccess) {
             static_cast<void>(registry.deleteKey(software.handle(), "Vexilla"));
         }
     }
@@ -162,7 +165,8 @@ bool WriteChecked(const std::string& path, const std::string& bytes) {
 std::optional<std::vector<KeyRecord>> RecordRegistry() {
     std::vector<KeyRecord> keys;
     for (const RegistryView view : ViewsOfThisSystem()) {
-        const auto values = ReadValueSet("HKEY_LOCAL_MACHINE", kOemInformationKey, view, OemValueNames());
+        const auto values =
+            ReadValueSet("HKEY_LOCAL_MACHINE", kOemInformationKey, view, OemValueNames());
         if (!values) return std::nullopt;
         keys.push_back(*values);
     }
@@ -171,7 +175,8 @@ std::optional<std::vector<KeyRecord>> RecordRegistry() {
         if (!tree) return std::nullopt;
         // A present tree is written after a [-key] line, so that importing the file clears
         // what was added below the class since.
-        if (tree->front().present) keys.push_back({"HKEY_CLASSES_ROOT", OemLinkClassPath(), view, false, {}});
+        if (tree->front().present)
+            keys.push_back({"HKEY_CLASSES_ROOT", OemLinkClassPath(), view, false, {}});
         keys.insert(keys.end(), tree->begin(), tree->end());
     }
     return keys;
@@ -211,10 +216,12 @@ bool IsLinkClassPath(const std::string& path) {
 bool OnlyKnownPlaces(const std::vector<KeyRecord>& keys, const std::vector<FileRecord>& files) {
     for (const KeyRecord& key : keys) {
         if (key.root == "HKEY_CLASSES_ROOT" && IsLinkClassPath(key.path)) continue;
-        if (key.root != "HKEY_LOCAL_MACHINE" || !EqualsNoCase(key.path, kOemInformationKey)) return false;
+        if (key.root != "HKEY_LOCAL_MACHINE" || !EqualsNoCase(key.path, kOemInformationKey))
+            return false;
         for (const ValueRecord& value : key.values) {
             bool known = false;
-            for (const char* name : kOemInformationValues) known = known || EqualsNoCase(value.name, name);
+            for (const char* name : kOemInformationValues)
+                known = known || EqualsNoCase(value.name, name);
             if (!known) return false;
         }
     }
@@ -240,8 +247,8 @@ bool BringBackRegistry(const std::vector<KeyRecord>& keys) {
         // keys (after a [-class] line that clears it), parents first, up to the next class.
         std::vector<KeyRecord> tree;
         if (top.present) tree.push_back(top);
-        while (i + 1 < keys.size() && keys[i + 1].root == top.root && keys[i + 1].view == top.view &&
-               keys[i + 1].present &&
+        while (i + 1 < keys.size() && keys[i + 1].root == top.root &&
+               keys[i + 1].view == top.view && keys[i + 1].present &&
                !(EqualsNoCase(keys[i + 1].path, OemLinkClassPath()) && !tree.empty())) {
             tree.push_back(keys[++i]);
         }
@@ -294,7 +301,8 @@ void DeleteBackup(const std::string& folder, const std::vector<FileRecord>& file
     static_cast<void>(Files().deleteFile(folder + "\\" + kFileList));
     static_cast<void>(Files().removeDirectory(folder));
     const std::size_t slash = folder.find_last_of('\\');
-    if (slash != std::string::npos) static_cast<void>(Files().removeDirectory(folder.substr(0, slash)));
+    if (slash != std::string::npos)
+        static_cast<void>(Files().removeDirectory(folder.substr(0, slash)));
     DeleteBackupRecord();
 }
 
@@ -311,8 +319,10 @@ void EnsureFactoryBackup() {
     std::optional<std::string> registryList;
     if (files) {
         registryList = WriteRegFile(
-            *keys, {"Vexilla factory backup: the OEM branding of this system before Vexilla first changed it.",
-                    "Put back with \"vexilla.exe /restore\", which also removes what Vexilla placed."});
+            *keys,
+            {"Vexilla factory backup: the OEM branding of this system before Vexilla first changed "
+             "it.",
+             "Put back with \"vexilla.exe /restore\", which also removes what Vexilla placed."});
     }
     const std::string fileList = files ? WriteFileList(*files) : "";
     if (!registryList || !WriteChecked(*folder + "\\" + kRegistryList, *registryList) ||
@@ -337,7 +347,8 @@ RestoreOutcome RestoreFactoryState() {
     const auto files = fileText ? ReadFileList(*fileText) : std::nullopt;
     if (!keys || !files || Sha256Hex(*registryText + *fileText) != record->digest ||
         !OnlyKnownPlaces(*keys, *files)) {
-        Log("the backup in " + record->folder + " is missing or was changed since it was taken; nothing was restored");
+        Log("the backup in " + record->folder +
+            " is missing or was changed since it was taken; nothing was restored");
         return RestoreOutcome::Refused;
     }
     bool complete = BringBackRegistry(*keys);

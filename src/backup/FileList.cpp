@@ -51,7 +51,8 @@ std::optional<std::vector<FileRecord>> ReadFileList(std::string_view text) {
         const std::string line = Trim(raw);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
-            if (line.back() != ']' || (!files.empty() && !Complete(files.back()))) return std::nullopt;
+            if (line.back() != ']' || (!files.empty() && !Complete(files.back())))
+                return std::nullopt;
             files.emplace_back();
             inSection = true;
             continue;
@@ -69,7 +70,8 @@ std::optional<std::vector<FileRecord>> ReadFileList(std::string_view text) {
         } else if (key == "Copy") {
             file.copy = value;
         } else if (key == "Size") {
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), file.size);
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), file.size);
             if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
         } else if (key == "SHA256") {
             file.sha256 = value;

@@ -30,12 +30,14 @@ std::optional<std::string> ReadSystemFile(const std::string& path) {
     return bytes;
 }
 
-std::string Fingerprint(const std::string& bytes) { return ToText(bytes.size()) + " " + Sha256Hex(bytes); }
+std::string Fingerprint(const std::string& bytes) {
+    return ToText(bytes.size()) + " " + Sha256Hex(bytes);
+}
 
 std::optional<std::string> RecordedFingerprint(const std::string& path) {
     registry::RegistryKey key;
-    if (key.open(platform::kLocalMachine, kPlacedFilesKey, platform::kKeyQueryValue | NativeView()) !=
-        platform::kSuccess) {
+    if (key.open(platform::kLocalMachine, kPlacedFilesKey,
+                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
         return std::nullopt;
     }
     std::uint32_t type = 0, size = 0;
@@ -115,13 +117,13 @@ bool RemovePlacedFile(const std::string& path, const std::string& kitFile) {
 std::vector<std::string> PlacedFilePaths() {
     std::vector<std::string> paths;
     registry::RegistryKey key;
-    if (key.open(platform::kLocalMachine, kPlacedFilesKey, platform::kKeyQueryValue | NativeView()) !=
-        platform::kSuccess) {
+    if (key.open(platform::kLocalMachine, kPlacedFilesKey,
+                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
         return paths;
     }
     std::string name;
-    for (std::uint32_t index = 0; Registry().enumValue(key.handle(), index, name) == platform::kSuccess;
-         ++index) {
+    for (std::uint32_t index = 0;
+         Registry().enumValue(key.handle(), index, name) == platform::kSuccess; ++index) {
         paths.push_back(name);
     }
     return paths;

@@ -66,7 +66,8 @@ std::string ValueData(const StoredValue& value) {
     if (const auto text = PlainText(value)) return Quoted(*text);
     if (value.type == kRegDword && value.bytes.size() == 4) {
         std::string digits;
-        for (std::size_t i = 4; i-- > 0;) digits += HexByte(static_cast<unsigned char>(value.bytes[i]));
+        for (std::size_t i = 4; i-- > 0;)
+            digits += HexByte(static_cast<unsigned char>(value.bytes[i]));
         return "dword:" + digits;
     }
     std::string data = value.type == kRegBinary ? "hex:" : "hex(" + HexNumber(value.type) + "):";
@@ -194,8 +195,9 @@ std::optional<ValueRecord> ParseValueLine(std::string_view line) {
         value = {kRegBinary, std::move(*bytes)};
     } else if (line.starts_with("hex(")) {
         const std::size_t close = line.find("):");
-        const auto type = close == std::string_view::npos ? std::nullopt
-                                                          : ParseHexNumber(line.substr(4, close - 4));
+        const auto type = close == std::string_view::npos
+                              ? std::nullopt
+                              : ParseHexNumber(line.substr(4, close - 4));
         if (!type) return std::nullopt;
         auto bytes = ParseHexBytes(line.substr(close + 2));
         if (!bytes) return std::nullopt;

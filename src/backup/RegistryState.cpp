@@ -16,9 +16,8 @@ namespace {
 using platform::RegistryHandle;
 using platform::Status;
 
-constexpr std::uint32_t kChangeAccess =
-    platform::kKeyQueryValue | platform::kKeySetValue | platform::kKeyCreateSubKey |
-    platform::kKeyEnumerateSubKeys;
+constexpr std::uint32_t kChangeAccess = platform::kKeyQueryValue | platform::kKeySetValue |
+                                        platform::kKeyCreateSubKey | platform::kKeyEnumerateSubKeys;
 
 platform::Registry& Registry() { return platform::Current().registry(); }
 
@@ -74,10 +73,12 @@ bool ReadTreeInto(const std::string& root, const std::string& path, RegistryView
         return false;
     }
     KeyRecord record{root, path, view, true, {}};
-    const auto valueNames =
-        Names([&](std::uint32_t i, std::string& name) { return Registry().enumValue(key.handle(), i, name); });
-    const auto children =
-        Names([&](std::uint32_t i, std::string& name) { return Registry().enumKey(key.handle(), i, name); });
+    const auto valueNames = Names([&](std::uint32_t i, std::string& name) {
+        return Registry().enumValue(key.handle(), i, name);
+    });
+    const auto children = Names([&](std::uint32_t i, std::string& name) {
+        return Registry().enumKey(key.handle(), i, name);
+    });
     if (!valueNames || !children) {
         DPrint("FactoryBackup: listing " + Describe(root, path, view) + " failed");
         return false;
@@ -105,13 +106,15 @@ bool SameValue(const std::optional<StoredValue>& a, const std::optional<StoredVa
 
 bool WriteValue(RegistryHandle key, const ValueRecord& wanted, const std::string& place) {
     const Status status =
-        wanted.value ? Registry().setStoredValue(key, wanted.name, wanted.value->type, wanted.value->bytes)
-                     : Registry().deleteValue(key, wanted.name);
+        wanted.value
+            ? Registry().setStoredValue(key, wanted.name, wanted.value->type, wanted.value->bytes)
+            : Registry().deleteValue(key, wanted.name);
     if (status == platform::kSuccess || (!wanted.value && status == platform::kErrorFileNotFound)) {
         return true;
     }
-    LogFailure(std::string(wanted.value ? "writing" : "deleting") + " value \"" + wanted.name + "\" of",
-               place, status);
+    LogFailure(
+        std::string(wanted.value ? "writing" : "deleting") + " value \"" + wanted.name + "\" of",
+        place, status);
     return false;
 }
 
@@ -126,8 +129,9 @@ bool DeleteTree(const std::string& root, const std::string& path, RegistryView v
             LogFailure("opening", Describe(root, path, view), opened);
             return false;
         }
-        const auto children = Names(
-            [&](std::uint32_t i, std::string& name) { return Registry().enumKey(key.handle(), i, name); });
+        const auto children = Names([&](std::uint32_t i, std::string& name) {
+            return Registry().enumKey(key.handle(), i, name);
+        });
         if (!children) return false;
         for (const std::string& child : *children) {
             if (!DeleteTree(root, path + "\\" + child, view)) return false;
@@ -135,8 +139,10 @@ bool DeleteTree(const std::string& root, const std::string& path, RegistryView v
     }
     const std::size_t slash = path.find_last_of('\\');
     registry::RegistryKey parent;
-    Status status = OpenKey(parent, root, path.substr(0, slash), view, platform::kKeyEnumerateSubKeys);
-    if (status == platform::kSuccess) status = Registry().deleteKey(parent.handle(), path.substr(slash + 1));
+    Status status =
+        OpenKey(parent, root, path.substr(0, slash), view, platform::kKeyEnumerateSubKeys);
+    if (status == platform::kSuccess)
+        status = Registry().deleteKey(parent.handle(), path.substr(slash + 1));
     if (status == platform::kSuccess || status == platform::kErrorFileNotFound) return true;
     LogFailure("deleting", Describe(root, path, view), status);
     return false;
@@ -151,8 +157,9 @@ bool IsEmptyKey(const std::string& root, const std::string& path, RegistryView v
 }
 
 const ValueRecord* FindValue(const KeyRecord& record, const std::string& name) {
-    const auto found = std::find_if(record.values.begin(), record.values.end(),
-                                    [&](const ValueRecord& value) { return EqualsNoCase(value.name, name); });
+    const auto found =
+        std::find_if(record.values.begin(), record.values.end(),
+                     [&](const ValueRecord& value) { return EqualsNoCase(value.name, name); });
     return found == record.values.end() ? nullptr : &*found;
 }
 
@@ -209,7 +216,8 @@ bool BringBackValueSet(const KeyRecord& wanted, const std::vector<std::string>& 
     const std::string place = Describe(wanted.root, wanted.path, wanted.view);
     registry::RegistryKey key;
     const Status opened = wanted.present
-                              ? key.create(RootHandle(wanted.root), wanted.path, kChangeAccess | ViewFlag(wanted.view))
+                              ? key.create(RootHandle(wanted.root), wanted.path,
+                                           kChangeAccess | ViewFlag(wanted.view))
                               : OpenKey(key, wanted.root, wanted.path, wanted.view, kChangeAccess);
     if (opened != platform::kSuccess) {
         LogFailure("opening", place, opened);
@@ -247,30 +255,34 @@ bool BringBackTree(const std::vector<KeyRecord>& wanted) {
     bool complete = true;
     // Children come after their parents in a read tree: walking it backwards deletes leaves first.
     for (auto it = current->rbegin(); it != current->rend(); ++it) {
-        if (it->present && !wantedKey(it->path)) complete = DeleteTree(it->root, it->path, it->view) && complete;
+        if (it->present && !wantedKey(it->path))
+            complete = DeleteTree(it->root, it->path, it->view) && complete;
     }
     for (const KeyRecord* record : keys) {
         const std::string place = Describe(record->root, record->path, record->view);
         registry::RegistryKey key;
-        const Status created =
-            key.create(RootHandle(record->root), record->path, kChangeAccess | ViewFlag(record->view));
+        const Status created = key.create(RootHandle(record->root), record->path,
+                                          kChangeAccess | ViewFlag(record->view));
         if (created != platform::kSuccess) {
             LogFailure("creating", place, created);
             complete = false;
             continue;
         }
-        const auto now = std::find_if(current->begin(), current->end(), [&](const KeyRecord& candidate) {
-            return candidate.present && EqualsNoCase(candidate.path, record->path);
-        });
+        const auto now =
+            std::find_if(current->begin(), current->end(), [&](const KeyRecord& candidate) {
+                return candidate.present && EqualsNoCase(candidate.path, record->path);
+            });
         if (now != current->end()) {
             for (const ValueRecord& value : now->values) {
                 if (FindValue(*record, value.name) == nullptr) {
-                    complete = WriteValue(key.handle(), {value.name, std::nullopt}, place) && complete;
+                    complete =
+                        WriteValue(key.handle(), {value.name, std::nullopt}, place) && complete;
                 }
             }
         }
         for (const ValueRecord& value : record->values) {
-            const ValueRecord* existing = now != current->end() ? FindValue(*now, value.name) : nullptr;
+            const ValueRecord* existing =
+                now != current->end() ? FindValue(*now, value.name) : nullptr;
             if (existing != nullptr && SameValue(existing->value, value.value)) continue;
             complete = WriteValue(key.handle(), value, place) && complete;
         }

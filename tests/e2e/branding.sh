@@ -26,18 +26,7 @@ source "$here/lib/kit.sh"
 # Every run here takes seconds (autobrand's pause after deleting an old logo is 2 s).
 export VX_WINE_TIMEOUT=30
 
-exe=$VX_BUILD_DIR/vexilla.exe
-kit=$VX_REPO_DIR/examples/branding
-vx_require_built "$exe" "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"
-
-work=$VX_WINE_RUN_DIR/e2e-branding
-rm -rf "$work" && mkdir -p "$work" || exit 1
-prefixes=()
-cleanup() {
-  local p
-  for p in "${prefixes[@]}"; do vx_server_kill "$p"; done
-}
-trap cleanup EXIT
+kit_script_begin branding
 
 # ---- fixed names ------------------------------------------------------------------------------
 oem_key='Software\Microsoft\Windows\CurrentVersion\OEMInformation'
@@ -326,16 +315,4 @@ win32_autobrand_rem() {
 check "Windows 7, 32-bit prefix: /autobrand writes the values and the logo, /rem removes them" win32_autobrand_rem
 vx_server_kill "$w32"
 
-cleanup
-trap - EXIT
-if ! vx_template_check win64 win32; then
-  echo "FAIL  the tests wrote through into a template prefix"
-  failures=$((failures + 1))
-fi
-if [ "$failures" -eq 0 ]; then
-  echo "branding: all checks passed"
-  [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "${prefixes[@]}"
-  exit 0
-fi
-echo "branding: $failures check(s) failed; captured lines in $work, prefixes kept: ${prefixes[*]}"
-exit 1
+kit_script_end branding win64 win32

@@ -23,18 +23,7 @@ source "$here/lib/kit.sh"
 # Every run here takes seconds (autobrand's pause after deleting an old logo is 2 s).
 export VX_WINE_TIMEOUT=30
 
-exe=$VX_BUILD_DIR/vexilla.exe
-kit=$VX_REPO_DIR/examples/branding
-vx_require_built "$exe" "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"
-
-work=$VX_WINE_RUN_DIR/e2e-factory
-rm -rf "$work" && mkdir -p "$work" || exit 1
-prefixes=()
-cleanup() {
-  local p
-  for p in "${prefixes[@]}"; do vx_server_kill "$p"; done
-}
-trap cleanup EXIT
+kit_script_begin factory
 
 oem_key='HKLM\Software\Microsoft\Windows\CurrentVersion\OEMInformation'
 link_key='HKCR\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}'
@@ -157,16 +146,4 @@ check "Windows XP, 64-bit: oeminfo.ini, the logo and the OEM link class are as t
   xp_refurbished
 vx_server_kill "$xp"
 
-cleanup
-trap - EXIT
-if ! vx_template_check win64; then
-  echo "FAIL  the tests wrote through into a template prefix"
-  failures=$((failures + 1))
-fi
-if [ "$failures" -eq 0 ]; then
-  echo "factory: all checks passed"
-  [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "${prefixes[@]}"
-  exit 0
-fi
-echo "factory: $failures check(s) failed; captured lines in $work, prefixes kept: ${prefixes[*]}"
-exit 1
+kit_script_end factory win64

@@ -1,8 +1,45 @@
 # shellcheck shell=bash
-# What the branding scripts share: a prefix with vexilla.exe and a kit in C:\vexilla, runs of it
-# with their lines captured, and read-back of what it left. The caller sets
+# What the branding scripts share: their start and end, a prefix with vexilla.exe and a kit in
+# C:\vexilla, runs of it with their lines captured, and read-back of what it left. After
+# kit_script_begin:
 #   exe       the vexilla.exe to test          kit    the kit folder copied beside it
-#   work      where captured lines go          prefixes=()  every prefix made, for clean-up
+#   work      where captured lines go          prefixes  every prefix made, for clean-up
+
+# kit_script_begin NAME: the start every kit script shares: $exe, $kit, an empty $work, the
+# prefix list, and the clean-up of their servers however the script ends.
+kit_script_begin() {
+  exe=$VX_BUILD_DIR/vexilla.exe
+  kit=$VX_REPO_DIR/examples/branding
+  vx_require_built "$exe" "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"
+  work=$VX_WINE_RUN_DIR/e2e-$1
+  rm -rf "$work" && mkdir -p "$work" || exit 1
+  prefixes=()
+  trap kit_cleanup EXIT
+}
+
+kit_cleanup() {
+  local p
+  for p in "${prefixes[@]}"; do vx_server_kill "$p"; done
+}
+
+# kit_script_end NAME ARCH...: the templates of ARCH untouched, the summary line, the exit status.
+kit_script_end() {
+  local name=$1
+  shift
+  kit_cleanup
+  trap - EXIT
+  if ! vx_template_check "$@"; then
+    echo "FAIL  the tests wrote through into a template prefix"
+    failures=$((failures + 1))
+  fi
+  if [ "$failures" -eq 0 ]; then
+    echo "$name: all checks passed"
+    [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "${prefixes[@]}"
+    exit 0
+  fi
+  echo "$name: $failures check(s) failed; captured lines in $work, prefixes kept: ${prefixes[*]}"
+  exit 1
+}
 
 # new_kit_prefix ARCH NAME VERSION: a fresh clone with vexilla.exe and the kit in C:\vexilla,
 # the read-back helpers in C:\vxtools, reporting VERSION, and a warm server. Sets $prefix.

@@ -23,7 +23,8 @@ std::string Flatten(const std::vector<backup::KeyRecord>& records) {
     for (const auto& key : records) {
         text += "[" + key.path + (key.present ? "" : " absent") + "]\n";
         for (const auto& value : key.values) {
-            text += value.name + "=" + std::to_string(value.value->type) + ":" + value.value->bytes + "\n";
+            text += value.name + "=" + std::to_string(value.value->type) + ":" +
+                    value.value->bytes + "\n";
         }
     }
     return text;
@@ -36,7 +37,9 @@ protected:
         std::string text;
         for (const auto view : backup::ViewsOfThisSystem()) {
             text += Flatten(backup::ReadTree("HKEY_LOCAL_MACHINE", "Software", view).value());
-            text += Flatten(backup::ReadTree("HKEY_CLASSES_ROOT", "CLSID\\" + std::string(backup::kOemLinkClassId), view).value());
+            text += Flatten(backup::ReadTree("HKEY_CLASSES_ROOT",
+                                             "CLSID\\" + std::string(backup::kOemLinkClassId), view)
+                                .value());
         }
         return text;
     }
@@ -55,7 +58,8 @@ protected:
         return count;
     }
     void Kit(const std::string& manufacturer, const std::string& logo) {
-        settings("[OSBranding]\r\nMfgr=" + manufacturer + "\r\nModel=M1\r\nURL=x.example\r\n"
+        settings("[OSBranding]\r\nMfgr=" + manufacturer +
+                 "\r\nModel=M1\r\nURL=x.example\r\n"
                  "ButtonName=Help\r\nButtonAction=x.exe\r\nButtonIcon=support.ico\r\n"
                  "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n"
                  "ShortcutIcon=support.ico\r\n");
@@ -149,13 +153,15 @@ TEST_F(FactoryBackup, AnAlteredBackupIsRefusedAndNothingChanges) {
 // replaces it; the removal leaves it, with or without a file of that name in the kit.
 TEST_F(FactoryBackup, AWindowsFileNamedAsTheIconIsNeverReplacedNorDeleted) {
     sim().addFile("C:\\Windows\\win.ini", "[fonts]\r\n");
-    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n"
-             "ShortcutIcon=win.ini\r\n");
+    settings(
+        "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n"
+        "ShortcutIcon=win.ini\r\n");
     kitFile("win.ini", "kit's own");
     engine::DropDesktopShortcut();
     EXPECT_EQ("[fonts]\r\n", sim().fileBytes("C:\\Windows\\win.ini"));
-    EXPECT_NE(std::string::npos,
-              sim().fileBytes("C:\\Users\\Public\\Desktop\\Help.url")->find("IconFile=C:\\Windows\\win.ini"));
+    EXPECT_NE(std::string::npos, sim()
+                                     .fileBytes("C:\\Users\\Public\\Desktop\\Help.url")
+                                     ->find("IconFile=C:\\Windows\\win.ini"));
     EXPECT_EQ(1, LinesWith("C:\\Windows\\win.ini was not placed by Vexilla: it is not replaced"));
     engine::RemoveBranding();
     EXPECT_EQ("[fonts]\r\n", sim().fileBytes("C:\\Windows\\win.ini"));

@@ -18,23 +18,34 @@ StoredValue Dword(std::uint32_t number) {
 TEST(RegFile, RoundTripsEveryRecordExactly) {
     const std::string latin = std::string("M\xfc") + std::string(1, '\0') + "ller";
     const std::vector<KeyRecord> keys = {
-        {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation",
-         RegistryView::Native, true,
+        {"HKEY_LOCAL_MACHINE",
+         "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation",
+         RegistryView::Native,
+         true,
          {{"Manufacturer", StoredValue{1, WideStringBytes("Contoso \"Labs\" C:\\")}},
           {"Model", std::nullopt},
           {"HelpCustomized", Dword(0x12345678)},
           {"Logo", StoredValue{2, WideStringBytes("%SystemRoot%\\oemlogo.bmp")}},
-          {"Odd", StoredValue{1, "A\0B\0"}},         // stored without a terminator
-          {"Latin", StoredValue{1, latin}},           // not ASCII: written as bytes
+          {"Odd", StoredValue{1, "A\0B\0"}},  // stored without a terminator
+          {"Latin", StoredValue{1, latin}},   // not ASCII: written as bytes
           {"Blob", StoredValue{3, std::string(60, '\x7f')}},
           {"Empty", StoredValue{3, ""}},
-          {"Short", StoredValue{4, "\x01\x02"}}}},   // a DWORD of the wrong size
-        {"HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation",
-         RegistryView::Redirected, false, {}},
+          {"Short", StoredValue{4, "\x01\x02"}}}},  // a DWORD of the wrong size
+        {"HKEY_LOCAL_MACHINE",
+         "Software\\Microsoft\\Windows\\CurrentVersion\\OEMInformation",
+         RegistryView::Redirected,
+         false,
+         {}},
         {"HKEY_CLASSES_ROOT", "CLSID\\{1}", RegistryView::Redirected, false, {}},
-        {"HKEY_CLASSES_ROOT", "CLSID\\{1}", RegistryView::Redirected, true,
+        {"HKEY_CLASSES_ROOT",
+         "CLSID\\{1}",
+         RegistryView::Redirected,
+         true,
          {{"", StoredValue{1, WideStringBytes("Link")}}}},
-        {"HKEY_CLASSES_ROOT", "CLSID\\{1}\\InProcServer32", RegistryView::Native, true,
+        {"HKEY_CLASSES_ROOT",
+         "CLSID\\{1}\\InProcServer32",
+         RegistryView::Native,
+         true,
          {{"", StoredValue{0x2000, "x"}}}},
     };
     const auto text = WriteRegFile(keys, {"Vexilla factory backup", "second line\\"});
@@ -45,10 +56,12 @@ TEST(RegFile, RoundTripsEveryRecordExactly) {
               std::string::npos);
     EXPECT_NE(text->find("[HKEY_CLASSES_ROOT\\Wow6432Node\\CLSID\\{1}]\r\n@=\"Link\"\r\n"),
               std::string::npos);
-    EXPECT_NE(text->find("\"Manufacturer\"=\"Contoso \\\"Labs\\\" C:\\\\\"\r\n"), std::string::npos);
+    EXPECT_NE(text->find("\"Manufacturer\"=\"Contoso \\\"Labs\\\" C:\\\\\"\r\n"),
+              std::string::npos);
     EXPECT_NE(text->find("\"HelpCustomized\"=dword:12345678\r\n"), std::string::npos);
     EXPECT_NE(text->find("\"Model\"=-\r\n"), std::string::npos);
-    EXPECT_NE(text->find(",\\\r\n  7f"), std::string::npos) << "long data continues on the next line";
+    EXPECT_NE(text->find(",\\\r\n  7f"), std::string::npos)
+        << "long data continues on the next line";
 
     const auto read = ReadRegFile(*text);
     ASSERT_TRUE(read.has_value());
@@ -81,16 +94,19 @@ TEST(RegFile, RefusesWhatItDidNotWrite) {
     EXPECT_FALSE(ReadRegFile(header + "\"Orphan\"=\"value\"\r\n")) << "value before any key";
     EXPECT_FALSE(ReadRegFile(header + "[-HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=-\r\n"))
         << "value under a removed key";
-    EXPECT_FALSE(ReadRegFile(header + "[HKEY_CURRENT_USER\\A]\r\n")) << "a root the backup never uses";
+    EXPECT_FALSE(ReadRegFile(header + "[HKEY_CURRENT_USER\\A]\r\n"))
+        << "a root the backup never uses";
     EXPECT_FALSE(ReadRegFile(header + "[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n")) << "empty key name";
     EXPECT_FALSE(ReadRegFile(header + "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=hex:1,zz\r\n"));
     EXPECT_FALSE(ReadRegFile(header + "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=dword:123\r\n"));
     EXPECT_FALSE(ReadRegFile(header + "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"open\r\n"));
     EXPECT_FALSE(ReadRegFile(header + "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"a\\nb\"\r\n"));
-    EXPECT_FALSE(WriteRegFile({{"HKEY_LOCAL_MACHINE", "A\xe9", RegistryView::Native, true, {}}}, {}))
+    EXPECT_FALSE(
+        WriteRegFile({{"HKEY_LOCAL_MACHINE", "A\xe9", RegistryView::Native, true, {}}}, {}))
         << "a key name the ASCII file cannot hold";
-    const auto unix = ReadRegFile("Windows Registry Editor Version 5.00\n; note\n\n"
-                                  "[HKEY_LOCAL_MACHINE\\A]\n\"V\"=hex(7):41,00,\\\n  00,00\n");
+    const auto unix = ReadRegFile(
+        "Windows Registry Editor Version 5.00\n; note\n\n"
+        "[HKEY_LOCAL_MACHINE\\A]\n\"V\"=hex(7):41,00,\\\n  00,00\n");
     ASSERT_TRUE(unix.has_value());
     ASSERT_EQ(unix->size(), 1u);
     EXPECT_EQ(unix->front().values.at(0).value->bytes, std::string("A\0\0\0", 4));
