@@ -39,16 +39,26 @@
 //   box-text CAPTION [MS]            prints the message of the dialog box (class #32770) with
 //                                    CAPTION once one is visible
 //   close CAPTION                    WM_CLOSE, posted
+//   watch EVENT [MS]                 notes the visible top-level windows, prints "watching",
+//                                    then enumerates them every 50 ms until the named event
+//                                    EVENT (made here when missing) is signalled; prints
+//                                    "new<TAB>HWND<TAB>class<TAB>caption<TAB>process" for each
+//                                    window of any process that became visible meanwhile, and
+//                                    fails with status 4 when there was one (a headless run that
+//                                    must never show a window)
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
 // box, and a sent message would wait for that box to close. Exit status: 0 when every verb
 // succeeded; otherwise the verb stops the run with one line starting "uidriver:" on stderr and
-// status 1 (a wait timed out), 2 (bad usage) or 3 (a control missing or not answering).
+// status 1 (a wait timed out), 2 (bad usage), 3 (a control missing or not answering) or 4 (a
+// watch saw a new window).
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// Needs <windows.h> before it.
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,11 +70,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using vx::platform::win32::UniqueFileHandle;
+using vx::platform::win32::UniqueHandle;
 
 constexpr int kExitTimeout = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitControl = 3;
+constexpr int kExitWindowSeen = 4;
 constexpr DWORD kPollMs = 50;
 constexpr const char* kDialogClass = "#32770";
 
@@ -539,6 +555,73 @@ void Close(Session& s) {
     PostOrFail(WaitCaption(caption, s.timeout), WM_CLOSE, 0, 0, "close " + Quoted(caption));
 }
 
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::erase_if(windows, [](HWND window) { return IsWindowVisible(window) == 0; });
+    return windows;
+}
+
+// The executable name of a process, or its id when the system no longer lists it.
+std::string ProcessName(DWORD processId) {
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (snapshot && Process32First(snapshot.get(), &entry) != 0) {
+        do {
+            if (entry.th32ProcessID == processId) {
+                return entry.szExeFile;
+            }
+        } while (Process32Next(snapshot.get(), &entry) != 0);
+    }
+    return "process " + std::to_string(processId);
+}
+
+void Watch(Session& s) {
+    const std::string eventName = s.args.take("event name");
+    const DWORD ms = s.args.optionalMs(s.timeout);
+    // Manual reset: a signal given before the first look is not lost.
+    const UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+    if (!stop) {
+        Fail(kExitControl, "watch: no event " + Quoted(eventName) + " (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    std::vector<HWND> known = VisibleWindows();
+    Print("watching");
+    bool seen = false;
+    const auto look = [&] {
+        for (const HWND window : VisibleWindows()) {
+            if (std::find(known.begin(), known.end(), window) != known.end()) {
+                continue;
+            }
+            known.push_back(window);
+            seen = true;
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            char handle[32] = {};
+            std::snprintf(handle, sizeof(handle), "0x%08lx",
+                          static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+            Print(std::string("new\t") + handle + "\t" + ClassName(window) + "\t" +
+                  WindowText(window) + "\t" + ProcessName(processId));
+        }
+    };
+    // One more look after the signal: a window shown just before it still counts.
+    const bool stopped = Poll(
+        [&] {
+            const bool signalled = WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0;
+            look();
+            return signalled;
+        },
+        ms);
+    if (!stopped) {
+        Fail(kExitTimeout, "watch: event " + Quoted(eventName) + " not signalled after " +
+                               std::to_string(Scaled(ms)) + " ms");
+    }
+    if (seen) {
+        Fail(kExitWindowSeen, "watch: a new window became visible");
+    }
+}
+
 void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
@@ -569,6 +652,7 @@ constexpr Verb kVerbs[] = {
     {"answer", Answer},
     {"box-text", BoxText},
     {"close", Close},
+    {"watch", Watch},
     {"sleep", Pause},
     {"--timeout", SetTimeout},
 };
