@@ -54,7 +54,9 @@ snapshot() {
 oem_key='Software\Microsoft\Windows\CurrentVersion\OEMInformation'
 link_key='Software\Classes\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}'
 branding_keys=("$oem_key" 'Software\Wow6432Node\Microsoft\Windows\CurrentVersion\OEMInformation'
-               "$link_key" 'Software\Classes\Wow6432Node\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}')
+               "$link_key" 'Software\Classes\Wow6432Node\CLSID\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0}'
+               'Software\Vexilla')
+backup_folder=ProgramData/Vexilla
 desktop=users/Public/Desktop
 
 # marked BEFORE AFTER: the union of two sorted line lists, each line marked "+" (only after),
@@ -98,6 +100,11 @@ show_branding() {
   echo "== desktop shortcuts: C:\\${desktop//\//\\}"
   files_under "$desktop/"
   show_shortcuts
+  echo
+  echo "== Vexilla's own records: the factory backup and the files it placed"
+  show_key "HKLM\\Software\\Vexilla" "${branding_keys[4]}"
+  echo "  C:\\${backup_folder//\//\\}:"
+  files_under "$backup_folder/"
 }
 
 # files_under PATTERN...: files added (+), removed (-) or rewritten (*) by the run whose path
@@ -172,11 +179,11 @@ show_files() {
   echo
   echo "== other files written under C:\\ (in $prefix/drive_c)"
   (cd "$prefix/drive_c" && find . ! -type d -cnewer "$out/started" -printf '%P  (%s bytes)\n' | LC_ALL=C sort) |
-    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*  \(|$desktop/)" | sed 's/^/    /' | grep . ||
+    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*  \(|$desktop/|$backup_folder/)" | sed 's/^/    /' | grep . ||
     echo "      (none)"
   echo "== other files removed"
   LC_ALL=C comm -23 "$out/before.files" "$out/after.files" |
-    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*$|$desktop/)" | sed 's/^/    /' | grep . ||
+    grep -vE "^(windows/system32/|windows/syswow64/|windows/[^/]*$|$desktop/|$backup_folder/)" | sed 's/^/    /' | grep . ||
     echo "      (none)"
 }
 
