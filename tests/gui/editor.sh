@@ -348,6 +348,8 @@ support_url_limit_check() {
     [ "${#got}" -ge 254 ] && [ "${#got}" -eq "$previous" ] && break
     previous=${#got}
   done
+  # picCommon again, as the checks after this one expect.
+  task_item 1 1 && panel_shown 202 || return 1
   [ "$got" = "$want" ] && return 0
   echo "  txtSupportURL holds ${#got} characters after 300 typed, expected 254 times 'a'"
   return 1
