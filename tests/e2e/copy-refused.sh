@@ -23,22 +23,9 @@ source "$here/lib/kit.sh"
 # fails its check long before the script's own limit.
 export VX_WINE_TIMEOUT=30
 
-exe=$VX_BUILD_DIR/vexilla.exe
-kit=$VX_REPO_DIR/examples/branding
+kit_script_begin copy-refused
 holdfile=$VX_BUILD_DIR/tools/holdfile.exe
-vx_require_built "$exe" "$holdfile" "$VX_BUILD_DIR/tools/uidriver.exe" \
-  "$VX_BUILD_DIR/tools/lnkinfo.exe" "$VX_BUILD_DIR/tools/lockkey.exe"
-
-work=$VX_WINE_RUN_DIR/e2e-copy-refused
-rm -rf "$work" && mkdir -p "$work" || exit 1
-prefixes=()
-xvfb_pid=
-cleanup() {
-  local p
-  for p in "${prefixes[@]}"; do vx_server_kill "$p"; done
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
+vx_require_built "$holdfile" "$VX_BUILD_DIR/tools/uidriver.exe"
 
 new_kit_prefix win64 e2e-copy-refused win7 && gui=$prefix || exit 1
 cp "$holdfile" "$gui/drive_c/vxtools/" || exit 1
@@ -48,7 +35,7 @@ vx_gui_desktop "$gui" || exit 1
 
 # Xvfb picks a free display itself and writes its number to the descriptor.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
+kit_xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL  Xvfb did not start (see $work/xvfb.log)"; exit 1; }
 DISPLAY=:$(head -n 1 "$work/display")
@@ -182,17 +169,4 @@ watch_sees_check() {
 }
 check "the window watch reports the editor's window when vexilla.exe opens it" watch_sees_check
 
-cleanup
-trap - EXIT
-if ! vx_template_check win64; then
-  echo "FAIL  the tests wrote through into a template prefix"
-  failures=$((failures + 1))
-fi
-if [ "$failures" -eq 0 ]; then
-  echo "copy-refused: all checks passed"
-  [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "${prefixes[@]}"
-  exit 0
-fi
-echo "copy-refused: $failures check(s) failed; captured lines and watch output in $work," \
-  "prefix kept: ${prefixes[*]}"
-exit 1
+kit_script_end copy-refused win64

@@ -17,9 +17,11 @@ kit_script_begin() {
   trap kit_cleanup EXIT
 }
 
+# kit_cleanup: every prefix's server, and the X server of a script that started one (kit_xvfb_pid).
 kit_cleanup() {
   local p
   for p in "${prefixes[@]}"; do vx_server_kill "$p"; done
+  [ -z "${kit_xvfb_pid-}" ] || kill "$kit_xvfb_pid" 2>/dev/null
 }
 
 # kit_script_end NAME ARCH...: the templates of ARCH untouched, the summary line, the exit status.
