@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/AppIcon.h"
+#include "app/ConsoleReport.h"
 #include "engine/StartUp.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Platform.h"
@@ -14,7 +15,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // An exception that escapes here would end the process through the C++ runtime's
     // terminate handler instead of with an exit code a caller can read. Start-up traps its
-    // own failures, so reaching the handler is a fault of this program.
+    // own failures, so reaching the handler is a fault of this program (exit code 7).
     try {
         vx::platform::win32::Win32Platform backend;
         vx::platform::Install(backend);
@@ -24,15 +25,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         std::unique_ptr<vx::ui::win32::frmVexilla> editor;
         // With switches on the command line (or a refused launch password) the launcher is
         // never called and the process ends here.
-        vx::engine::Main([&] {
-            editor = vx::ui::win32::frmVexilla::open(
-                instance, showCommand, [&](HWND window) { icons = vx::app::SetAppIcon(window); });
-        });
+        const int exitCode = vx::engine::Main(
+            [&] {
+                editor = vx::ui::win32::frmVexilla::open(
+                    instance, showCommand,
+                    [&](HWND window) { icons = vx::app::SetAppIcon(window); });
+            },
+            vx::app::ParentConsoleWriter());
         if (editor) {
             vx::ui::win32::RunUntilClosed(*editor);
         }
-        return 0;
+        return exitCode;
     } catch (...) {
-        return 1;
+        return static_cast<int>(vx::engine::ExitCode::InternalFault);
     }
 }

@@ -10,6 +10,7 @@
 #include "backup/RegFile.h"
 #include "backup/RegistryState.h"
 #include "common/DebugLog.h"
+#include "common/RunReport.h"
 #include "common/FileTests.h"
 #include "common/Sha256.h"
 #include "common/SystemFolders.h"
@@ -328,17 +329,24 @@ void EnsureFactoryBackup() {
     if (!registryList || !WriteChecked(*folder + "\\" + kRegistryList, *registryList) ||
         !WriteChecked(*folder + "\\" + kFileList, fileList)) {
         Log("no backup could be taken; the change goes ahead without one");
+        ReportFailed("take the factory backup: the change goes ahead without one");
         return;
     }
     const BackupRecord record{*folder, platform::Current().environment().localDateTimeText(),
                               Sha256Hex(*registryList + fileList)};
-    if (WriteBackupRecord(record)) Log("taken in " + *folder);
+    if (WriteBackupRecord(record)) {
+        Log("taken in " + *folder);
+        ReportChange("took the factory backup in " + *folder,
+                     "take the factory backup in " + *folder, "there is no factory backup");
+    }
 }
 
 RestoreOutcome RestoreFactoryState() {
     const auto record = ReadBackupRecord();
     if (!record) {
         Log("there is no backup; nothing was restored");
+        Tally().noFactoryBackup = true;
+        ReportSkipped("restore: there is no factory backup; nothing was restored");
         return RestoreOutcome::NoBackup;
     }
     const auto registryText = Files().readFile(record->folder + "\\" + kRegistryList);
@@ -349,6 +357,8 @@ RestoreOutcome RestoreFactoryState() {
         !OnlyKnownPlaces(*keys, *files)) {
         Log("the backup in " + record->folder +
             " is missing or was changed since it was taken; nothing was restored");
+        ReportFailed("restore: the backup in " + record->folder +
+                     " is missing or was changed since it was taken; nothing was restored");
         return RestoreOutcome::Refused;
     }
     bool complete = BringBackRegistry(*keys);
@@ -356,10 +366,14 @@ RestoreOutcome RestoreFactoryState() {
     complete = RemoveEveryPlacedFile() && complete;
     if (!complete) {
         Log("the restore is incomplete; the backup stays in " + record->folder);
+        ReportFailed("restore: incomplete; the backup stays in " + record->folder);
         return RestoreOutcome::Incomplete;
     }
     DeleteBackup(record->folder, *files);
     Log("the factory state is back; the backup was removed");
+    ReportChange("restored the factory state taken " + record->taken + "; the backup was removed",
+                 "restore the factory state taken " + record->taken + " and remove the backup",
+                 "the factory state differs");
     return RestoreOutcome::Restored;
 }
 

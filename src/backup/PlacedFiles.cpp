@@ -4,6 +4,7 @@
 
 #include "backup/BrandingPlaces.h"
 #include "common/DebugLog.h"
+#include "common/RunReport.h"
 #include "common/FileTests.h"
 #include "common/Sha256.h"
 #include "common/Text.h"
@@ -98,9 +99,10 @@ bool RemovePlacedFile(const std::string& path, const std::string& kitFile) {
         ours = kit && *kit == *bytes;
     }
     if (!ours) {
-        DPrint(std::string(kLog) + path +
-               (recorded ? " changed since Vexilla placed it: it stays"
-                         : " was not placed by Vexilla: it stays"));
+        const std::string why = recorded ? " changed since Vexilla placed it: it stays"
+                                         : " was not placed by Vexilla: it stays";
+        DPrint(std::string(kLog) + path + why);
+        ReportSkipped(path + why);
         return true;
     }
     DisableFSRedir();
@@ -108,8 +110,10 @@ bool RemovePlacedFile(const std::string& path, const std::string& kitFile) {
     RevertFSRedir();
     if (status != platform::kSuccess) {
         DPrint(std::string(kLog) + "deleting " + path + " failed with " + ToText(status));
+        ReportFailed("delete " + path + " (error " + ToText(status) + ")");
         return false;
     }
+    ReportChange("deleted " + path, "delete " + path, path + " exists");
     ForgetPlacedFile(path);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "common/RunReport.h"
 #include "platform/Platform.h"
 
 namespace vx {
@@ -49,7 +50,9 @@ TrappedError CurrentError() {
 
 void ReportError(std::string_view header, const TrappedError& error,
                  std::initializer_list<ReportParameter> parameters) {
-    DPrint(std::string(header) + ToText(error.number) + " " + error.description);
+    const std::string text = std::string(header) + ToText(error.number) + " " + error.description;
+    DPrint(text);
+    ReportTrappedFailure(text);
     for (const auto& parameter : parameters) {
         DPrint("\t- " + parameter.name + (parameter.labelled ? ": " : "=") + parameter.value);
     }

@@ -3,6 +3,7 @@
 #include "common/Guarded.h"
 #include "common/OpSys.h"
 #include "common/ReportHeaders.h"
+#include "common/RunReport.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
 #include "engine/BrandingSteps.h"
@@ -15,6 +16,9 @@ void ApplyBranding() {
     Guarded(report::kApplyBranding,
             [&] { settingsPresent = DoesFileExist(State().settingsFilePath, false); });
     if (!settingsPresent) {
+        Tally().settingsMissing = true;
+        ReportSkipped("apply branding: the settings file " + State().settingsFilePath +
+                      " is missing; nothing was applied");
         return;
     }
     TakeFactoryBackup();

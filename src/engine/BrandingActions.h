@@ -12,6 +12,7 @@ void DropDesktopShortcut();  // "desklnk"
 void RestoreFactoryBranding();  // "restore"
 
 // The factory backup, unless there is one, with its failures trapped: before any change.
+// A run that only verifies takes none.
 void TakeFactoryBackup();
 
 }  // namespace vx::engine

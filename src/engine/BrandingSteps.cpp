@@ -5,12 +5,14 @@
 #include "common/Guarded.h"
 #include "common/ProcessLaunch.h"
 #include "common/ReportHeaders.h"
+#include "common/RunReport.h"
 #include "common/SystemFolders.h"
 #include "common/Text.h"
 #include "deletion/RegistryDelete.h"
 #include "engine/BrandingSettings.h"
 #include "engine/OemLink.h"
 #include "engine/SafeNames.h"
+#include "engine/StepReport.h"
 #include "engine/SystemFiles.h"
 #include "platform/Platform.h"
 #include "registry/RegistryValues.h"
@@ -18,18 +20,51 @@
 namespace vx::engine {
 namespace {
 
-void WriteOemValue(const char* name, const char* type, const registry::RegValue& value) {
-    Guarded(report::kApplyBranding, [&] {
-        static_cast<void>(registry::fWriteValue("HKLM", kOemInformationKey, name, type, value));
+// The value as the report shows it: strings in double quotes, numbers as they are.
+std::string Shown(const registry::RegValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return Quoted(*text);
+    }
+    return registry::ToText(value);
+}
+
+// Writes one value and reports it under `shownName`.
+void WriteReportedValue(const char* header, const std::string& shownName, const char* topKey,
+                        const std::string& keyPath, const std::string& valueName, const char* type,
+                        const registry::RegValue& value) {
+    Guarded(header, [&] {
+        const auto before = ValueForReport(topKey, keyPath, valueName);
+        const auto status = registry::fWriteValue(topKey, keyPath, valueName, type, value);
+        ReportValueWrite(shownName, before, Shown(value), status);
     });
 }
 
+// Verifying: a copy in the 32-bit view (Wow6432Node) that differs from what the kit gives is
+// the classic mark of a 32-bit script that branded the wrong view. Elsewhere it is left alone.
+void CheckRedirectedCopy(const char* name, const std::optional<std::string>& wanted) {
+    if (CurrentRunMode() != RunMode::Verify) {
+        return;
+    }
+    const auto copy = RedirectedValueForReport("HKLM", kOemInformationKey, name);
+    if (copy && copy != wanted) {
+        ReportChange("", "",
+                     std::string("the 32-bit view (Wow6432Node) holds ") + name + " = " + *copy +
+                         ", the kit gives " + wanted.value_or("none"));
+    }
+}
+
+void WriteOemValue(const char* name, const char* type, const registry::RegValue& value) {
+    WriteReportedValue(report::kApplyBranding, name, "HKLM", kOemInformationKey, name, type, value);
+    CheckRedirectedCopy(name, Shown(value));
+}
+
+// Shown as "OEM link\Instance\InitPropertyBag\Param1", "OEM link\DefaultIcon\(default)".
 void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type,
                     const registry::RegValue& value) {
-    Guarded(report::kRegisterOemLink, [&] {
-        static_cast<void>(registry::fWriteValue(
-            "HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix, valueName, type, value));
-    });
+    WriteReportedValue(report::kRegisterOemLink,
+                       "OEM link" + suffix + "\\" + (valueName.empty() ? "(default)" : valueName),
+                       "HKCR", std::string("CLSID\\") + kOemLinkClassId + suffix, valueName, type,
+                       value);
 }
 
 void WriteLinkText(const std::string& suffix, const std::string& valueName,
@@ -37,20 +72,66 @@ void WriteLinkText(const std::string& suffix, const std::string& valueName,
     WriteLinkValue(suffix, valueName, "S", text);
 }
 
+// Copies a kit file over a system file; when the two are already byte-identical it only says
+// so and copies nothing.
+void CopyKitFile(const std::string& name, const std::string& destination,
+                 const std::optional<std::string>& kitBytes,
+                 const std::optional<std::string>& systemBytes) {
+    const std::string source = State().brandingFolder + name;
+    if (kitBytes && systemBytes == kitBytes) {
+        ReportKept(destination + " is the kit's " + name + " (" + ByteCount(kitBytes->size()) + ")");
+        return;
+    }
+    std::string copy = name + " -> " + destination;
+    if (kitBytes) {
+        copy += " (" + ByteCount(kitBytes->size()) + (systemBytes ? ", replacing a different file)" : ")");
+    }
+    const std::string differs = systemBytes ? destination + " is not the kit's " + name
+                                            : destination + " is missing (the kit has " + name + ")";
+    if (!CopyFileSilently(source, destination)) {
+        ReportFailed("copy " + copy);
+        return;
+    }
+    ReportChange("copied " + copy, "copy " + copy, differs);
+}
 }  // namespace
 
 void ReplaceSystemLogo() {
     const std::string logo = System32File(settings::kLogoFile);
+    const std::string source = State().brandingFolder + settings::kLogoFile;
+    std::optional<std::string> kitLogo, systemLogo;
+    bool present = false;
     Guarded(report::kApplyBranding, [&] {
-        if (DoesFileExist(logo, false)) {
+        present = DoesFileExist(logo, false);
+        if (DoesFileExist(source, false)) {
+            kitLogo = ReadFileForReport(source);
+        }
+        if (present) {
+            systemLogo = ReadFileForReport(logo);
+        }
+    });
+    // Re-applying the same logo leaves it alone: no deletion, no pause, no copy.
+    if (present && kitLogo && systemLogo == kitLogo) {
+        ReportKept(logo + " is the kit's " + settings::kLogoFile + " (" +
+                   ByteCount(kitLogo->size()) + ")");
+        return;
+    }
+    Guarded(report::kApplyBranding, [&] {
+        if (present && !kitLogo) {
+            ReportChange("deleted " + logo + ": the kit has no " + settings::kLogoFile,
+                         "delete " + logo + ": the kit has no " + settings::kLogoFile,
+                         logo + " exists, the kit has no " + settings::kLogoFile);
+        }
+        if (present) {
             DeleteSystemFile(logo);
             Delay(2);
         }
     });
     Guarded(report::kApplyBranding, [&] {
-        const std::string source = State().brandingFolder + settings::kLogoFile;
         if (DoesFileExist(source, false)) {
-            static_cast<void>(CopyFileSilently(source, logo));
+            CopyKitFile(settings::kLogoFile, logo, kitLogo, systemLogo);
+        } else if (!present) {
+            ReportKept(logo + " is absent: the kit has no " + std::string(settings::kLogoFile));
         }
     });
 }
@@ -68,16 +149,29 @@ void WriteOemInformation(const OemInformation& information) {
         return;
     }
     Guarded(report::kApplyBranding, [&] {
+        const auto before = ValueForReport("HKLM", kOemInformationKey, "Model");
         bool notFound = false;
-        static_cast<void>(deletion::fDeleteValue("HKLM", kOemInformationKey, "Model", notFound));
+        const auto status =
+            deletion::fDeleteValue("HKLM", kOemInformationKey, "Model", notFound);
+        ReportValueDeletion("Model", before, status);
     });
+    CheckRedirectedCopy("Model", std::nullopt);
 }
 
 void InstallSupportText() {
     Guarded(report::kApplyBranding, [] {
         const std::string source = State().brandingFolder + settings::kSupportTextFile;
-        if (DoesFileExist(source, false)) {
-            static_cast<void>(CopyFileSilently(source, System32File(settings::kSupportTextFile)));
+        if (!DoesFileExist(source, false)) {
+            ReportSkipped("the kit has no " + std::string(settings::kSupportTextFile));
+            return;
+        }
+        const std::string destination = System32File(settings::kSupportTextFile);
+        const auto kitText = ReadFileForReport(source);
+        const auto systemText = ReadFileForReport(destination);
+        CopyKitFile(settings::kSupportTextFile, destination, kitText, systemText);
+        if (kitText && systemText == kitText && CurrentRunMode() == RunMode::Change) {
+            // Copied on every run, as it always was, though nothing changes.
+            static_cast<void>(CopyFileSilently(source, destination));
         }
     });
 }

@@ -40,13 +40,12 @@ void ReadSidebarThemeSwitch() {
 
 }  // namespace
 
-BrandingActions DefaultActions() {
-    return {ApplyBranding, RemoveBranding, DropDesktopShortcut, RestoreFactoryBranding};
+int Main(const EditorLauncher& showEditor, const ReportWriter& console) {
+    return Main(showEditor, DefaultActions(), console);
 }
 
-void Main(const EditorLauncher& showEditor) { Main(showEditor, DefaultActions()); }
-
-void Main(const EditorLauncher& showEditor, const BrandingActions& actions) {
+int Main(const EditorLauncher& showEditor, const BrandingActions& actions,
+         const ReportWriter& console) {
     Guarded(report::kMain, [] { InitAppSettings(true, true); });
     State().redirectionControlAllowed = true;
     Guarded(report::kMain, [] {
@@ -56,19 +55,19 @@ void Main(const EditorLauncher& showEditor, const BrandingActions& actions) {
     bool refused = false;
     Guarded(report::kMain, [&] { refused = LaunchPasswordRefused(); });
     if (refused) {
-        return;
+        return static_cast<int>(ExitCode::LaunchRefused);
     }
-    CommandLineDispatch(showEditor, actions);
+    return static_cast<int>(CommandLineDispatch(showEditor, actions, console));
 }
 
-void CommandLineDispatch(const EditorLauncher& showEditor, const BrandingActions& actions) {
+ExitCode CommandLineDispatch(const EditorLauncher& showEditor, const BrandingActions& actions,
+                             const ReportWriter& console) {
     std::string commandLine;
     Guarded(report::kGetCmdLine,
             [&] { commandLine = platform::Current().environment().commandArguments(); });
     if (!commandLine.empty()) {
         Info("GetCmdLine", "Command passed:  " + commandLine);
-        RunSwitches(commandLine, actions);
-        return;
+        return RunSwitches(commandLine, actions, console);
     }
     Guarded(report::kGetCmdLine, ReadSidebarThemeSwitch);
     auto& ui = platform::Current().userInterface();
@@ -85,25 +84,7 @@ void CommandLineDispatch(const EditorLauncher& showEditor, const BrandingActions
     if (shellLibrary != 0) {
         Guarded(report::kGetCmdLine, [&] { ui.freeLibrary(shellLibrary); });
     }
-}
-
-void RunSwitches(const std::string& commandLine, const BrandingActions& actions) {
-    for (const auto& piece : Split(ReplaceAll(commandLine, "/", "-"), "-")) {
-        const std::string name = Trim(LCase(piece));
-        const std::function<void()>* action = nullptr;
-        if (name == "autobrand") {
-            action = &actions.applyBranding;
-        } else if (name == "rem") {
-            action = &actions.removeBranding;
-        } else if (name == "desklnk") {
-            action = &actions.dropDesktopShortcut;
-        } else if (name == "restore") {
-            action = &actions.restoreFactory;
-        }
-        if (action != nullptr && *action) {
-            Guarded(report::kGetCmdLine, *action);
-        }
-    }
+    return ExitCode::Success;
 }
 
 bool LaunchPasswordRefused() {

@@ -6,7 +6,9 @@
 #include "common/FSO.h"
 #include "common/FileTests.h"
 #include "common/ReportHeaders.h"
+#include "common/RunReport.h"
 #include "common/SystemFolders.h"
+#include "engine/StepReport.h"
 #include "platform/Platform.h"
 
 namespace vx::engine {
@@ -32,11 +34,22 @@ void PlaceFile(const std::string& source, const std::string& destination) {
         backup::StateOfPlacedFile(destination) != backup::PlacedState::Unchanged) {
         DPrint("modBranding\\PlaceFile: " + destination +
                " was not placed by Vexilla: it is not replaced and is used as it is");
+        ReportSkipped(destination + " was not placed by Vexilla: it is kept and used as it is");
         return;
     }
-    if (CopyFileSilently(source, destination)) {
-        static_cast<void>(backup::RecordPlacedFile(destination));
+    const auto kitBytes = ReadFileForReport(source);
+    const bool same = kitBytes && ReadFileForReport(destination) == kitBytes;
+    const std::string copy = source + " -> " + destination;
+    if (!CopyFileSilently(source, destination)) {
+        ReportFailed("copy " + copy);
+        return;
     }
+    if (same) {
+        ReportKept(destination + " is the kit's file " + source);
+    } else {
+        ReportChange("copied " + copy, "copy " + copy, destination + " is not the kit's " + source);
+    }
+    static_cast<void>(backup::RecordPlacedFile(destination));
 }
 
 void DeleteSystemFile(const std::string& path) {

@@ -264,8 +264,12 @@ xp_refused_removal() {
   cp "$stub" "$xp/drive_c/vexilla/subinacl.exe" && rm -f "$xp/drive_c/vexilla/subinacl.log" || return 1
   before=$(vx_wine "$xp" 'C:\vxtools\lockkey.exe' --print "HKCR\\CLSID\\$link_class") || return 1
   # reg.exe, the last resort, fails too and says so on the console: kept out of the report.
-  vx_capture "$xp" "$lines" 'C:\vexilla\vexilla.exe' /rem >"$work/rem-refused.console" 2>&1 ||
-    { echo "  /rem failed"; bad=1; }
+  # The class stays, so the run ends with 1 (a step failed) and its report says which.
+  local rc=0
+  vx_capture "$xp" "$lines" 'C:\vexilla\vexilla.exe' /rem >"$work/rem-refused.console" 2>&1 || rc=$?
+  [ "$rc" -eq 1 ] || { echo "  /rem ended with $rc, not 1 (a step failed)"; bad=1; }
+  grep -qF "failed: delete the OEM link class HKCR\\CLSID\\$link_class" "$work/rem-refused.console" ||
+    { echo "  the report does not name the refused class removal"; bad=1; }
   after=$(vx_wine "$xp" 'C:\vxtools\lockkey.exe' --print "HKCR\\CLSID\\$link_class") ||
     { echo "  the class key is gone: the deletion was not refused"; return 1; }
   locked_after=$(vx_wine "$xp" 'C:\vxtools\lockkey.exe' --print "$locked_subkey")

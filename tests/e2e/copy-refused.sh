@@ -3,7 +3,7 @@
 # (64-bit prefix reporting Windows 7, the example kit in C:\vexilla), under its own Xvfb server
 # since a dialog needs a display to appear at all.
 #   1. The System32 logo is held open without sharing by another process while /autobrand runs:
-#      the run ends by itself with 0, logs the failed shell copy, leaves the held logo as it was,
+#      the run ends by itself with 1 (a step failed), logs the failed shell copy, leaves the held logo as it was,
 #      and no top-level window of any process becomes visible (uidriver.exe enumerates them
 #      every 50 ms for the whole run).
 #   2. The same watch while vexilla.exe opens its editor sees that window: the watch of check 1
@@ -110,7 +110,7 @@ refused_copy_check() {
   fi
 
   started=$SECONDS
-  vx_capture "$gui" "$lines" 'C:\vexilla\vexilla.exe' /autobrand || rc=$?
+  vx_capture "$gui" "$lines" 'C:\vexilla\vexilla.exe' /autobrand >"$work/autobrand-held.report" 2>&1 || rc=$?
   took=$((SECONDS - started))
   stop_watch vx-watch-autobrand
   release vx-hold-logo || echo "  cannot release the held logo"
@@ -120,8 +120,8 @@ refused_copy_check() {
   if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
     echo "  vexilla.exe /autobrand did not end by itself within $(vx_scaled "$VX_WINE_TIMEOUT") s"
     bad=1
-  elif [ "$rc" -ne 0 ]; then
-    echo "  vexilla.exe /autobrand ended with $rc after $took s, expected 0"
+  elif [ "$rc" -ne 1 ]; then
+    echo "  vexilla.exe /autobrand ended with $rc after $took s, expected 1 (a step failed)"
     bad=1
   fi
   # The hold must have lasted the whole run: released by the script, not by its own time limit.
@@ -132,6 +132,8 @@ refused_copy_check() {
     4) echo "  a window became visible during the run:"; grep -a '^new' "$work/vx-watch-autobrand.txt" | sed 's/^/    /'; bad=1 ;;
     *) echo "  the watch failed with $watch_status:"; sed 's/^/    /' "$work/vx-watch-autobrand.txt"; bad=1 ;;
   esac
+  grep -qF 'failed: copy oemlogo.bmp -> C:\windows\System32\oemlogo.bmp' "$work/autobrand-held.report" ||
+    { echo "  the report does not name the failed logo copy:"; sed 's/^/    /' "$work/autobrand-held.report"; bad=1; }
   if ! grep -qF -- "$failed_copy" "$lines" ||
     ! grep -qxF -- $'\t\t- sDestination=C:\\windows\\System32\\oemlogo.bmp' "$lines"; then
     echo "  no failed copy of the logo among the captured lines:"

@@ -66,13 +66,18 @@ saved() {
   warm "$1"
 }
 
-# run PREFIX NAME ARGS...: vexilla.exe ARGS as a debuggee; its lines in $work/NAME.txt.
-run() {
-  local prefix=$1 name=$2 rc=0
-  shift 2
-  vx_capture "$prefix" "$work/$name.txt" 'C:\vexilla\vexilla.exe' "$@" || rc=$?
-  [ "$rc" -eq 0 ] && return 0
-  echo "  vexilla.exe $* ended with $rc (lines in $work/$name.txt)"
+# run PREFIX NAME ARGS...: vexilla.exe ARGS as a debuggee, ending with 0; its lines in
+# $work/NAME.txt, its report (standard output) in $work/NAME.report.
+run() { run_ending 0 "$@"; }
+
+# run_ending CODE PREFIX NAME ARGS...: the same for a run that must end with exit code CODE.
+run_ending() {
+  local code=$1 prefix=$2 name=$3 rc=0
+  shift 3
+  vx_capture "$prefix" "$work/$name.txt" 'C:\vexilla\vexilla.exe' "$@" >"$work/$name.report" || rc=$?
+  [ "$rc" -eq "$code" ] && return 0
+  echo "  vexilla.exe $* ended with $rc, expected $code (lines in $work/$name.txt):"
+  sed 's/^/    /' "$work/$name.report"
   return 1
 }
 
@@ -97,4 +102,25 @@ no_file() {
   [ ! -e "$1" ] && return 0
   echo "  still there: $1"
   return 1
+}
+
+# reg PREFIX ARGS...: Wine's reg.exe, quietly.
+reg() {
+  local prefix=$1
+  shift
+  vx_wine "$prefix" reg "$@" >/dev/null || { echo "  reg $* failed"; return 1; }
+}
+
+# state PREFIX [times]: the saved system hive and every file of drive_c (but the kits, the
+# harness's tools and Wine's temporary files), with their SHA-256 (and with "times", their
+# modification times too), as lines two states compare by. Wine's display driver rewrites its
+# device classes at every start (a new driver date, names that come and go): that key is left
+# out.
+state() {
+  hive_records "$1/system.reg" | hive_records_outside 'System\CurrentControlSet\Control\Class'
+  (cd "$1/drive_c" && find . \( -path ./vexilla -o -path ./vexilla2 -o -path ./vxtools \
+    -o -ipath '*/temp' \) -prune -o -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum)
+  [ "${2-}" != times ] ||
+    (cd "$1/drive_c" && find . \( -path ./vexilla -o -path ./vexilla2 -o -path ./vxtools \
+      -o -ipath '*/temp' \) -prune -o -printf '%T@ %p\n' | LC_ALL=C sort -k2)
 }

@@ -1,3 +1,4 @@
+#include "common/RunReport.h"
 #include "engine/BrandingActions.h"
 #include "unit/engine/EngineFixture.h"
 
@@ -90,6 +91,70 @@ TEST_F(ApplyBranding, XpWithoutSupportTextStillRegistersTheLink) {
     engine::ApplyBranding();
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\oeminfo.ini").has_value());
     EXPECT_EQ("Help", text(kLinkKey, "LocalizedString"));
+}
+
+}  // namespace
+}  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+// The report of a first apply, a re-apply of the same kit and a removal: one line per step,
+// old and new side by side; the same logo is neither deleted nor waited for nor copied again.
+TEST_F(ApplyBranding, EachStepIsReportedAndTheSameLogoIsLeftAlone) {
+    std::vector<std::string> report;
+    ResetRunReport();
+    AddReportWriter([&](const std::string& line) { report.push_back(line); });
+    settings("[OSBranding]\r\nMfgr=Northwind Systems\r\nModel=\r\nPhone=555-0100\r\n");
+    kitFile("oemlogo.bmp", std::string(1234, 'B'));
+    sim().setRegistryValue(kOemKey, "Manufacturer", {1, std::string("Contoso\0", 8)});
+    sim().setRegistryValue(kOemKey, "Model", {1, std::string("CR-1\0", 5)});
+    sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "old");
+
+    engine::ApplyBranding();
+    const std::vector<std::string> first(report.begin() + 1, report.end());  // after the backup
+    EXPECT_EQ(0u, report[0].find("took the factory backup in "));
+    EXPECT_EQ((std::vector<std::string>{
+                  "copied oemlogo.bmp -> C:\\Windows\\System32\\oemlogo.bmp (1,234 bytes, "
+                  "replacing a different file)",
+                  "set HelpCustomized = 0 (was absent, 64-bit view)",
+                  "set Logo = \"C:\\Windows\\System32\\oemlogo.bmp\" (was absent, 64-bit view)",
+                  "set Manufacturer = \"Northwind Systems\" (was \"Contoso\", 64-bit view)",
+                  "set SupportHours = \"\" (was absent, 64-bit view)",
+                  "set SupportPhone = \"555-0100\" (was absent, 64-bit view)",
+                  "set SupportURL = \"\" (was absent, 64-bit view)",
+                  "deleted Model (was \"CR-1\", 64-bit view)",
+              }),
+              first);
+
+    report.clear();
+    const auto before = sim().virtualMilliseconds();
+    engine::ApplyBranding();
+    EXPECT_EQ(before, sim().virtualMilliseconds()) << "no pause for a logo that is the kit's";
+    EXPECT_EQ(8u, report.size()) << "the logo and the seven values";
+    for (const auto& line : report) {
+        EXPECT_EQ(0u, line.find("unchanged: ")) << line;
+    }
+    EXPECT_EQ("unchanged: C:\\Windows\\System32\\oemlogo.bmp is the kit's oemlogo.bmp (1,234 bytes)",
+              report[0]);
+    EXPECT_EQ("unchanged: Model is absent (64-bit view)", report.back());
+
+    // A different logo is replaced the old way: deleted, a pause, the copy.
+    sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "changed");
+    engine::ApplyBranding();
+    EXPECT_GE(sim().virtualMilliseconds() - before, 2000u);
+    EXPECT_EQ(std::string(1234, 'B'), sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"));
+    EXPECT_EQ(0, Tally().failures);
+
+    report.clear();
+    engine::RemoveBranding();
+    EXPECT_EQ("deleted C:\\Windows\\System32\\oemlogo.bmp", report[0]);
+    EXPECT_EQ("unchanged: the OEM link class HKCR\\CLSID\\{2559a1f6-21d7-11d4-bdaf-00c04f60b9f0} "
+              "is absent",
+              report[1]);
+    EXPECT_EQ("deleted Manufacturer (was \"Northwind Systems\", 64-bit view)", report[3]);
+    EXPECT_EQ("unchanged: Model is absent (64-bit view)", report[7]);
+    RemoveReportWriters();
 }
 
 }  // namespace

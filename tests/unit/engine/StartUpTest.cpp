@@ -1,4 +1,8 @@
 #include "common/AppState.h"
+#include "common/DebugLog.h"
+#include "common/RunReport.h"
+#include "common/Text.h"
+#include "common/Version.h"
 #include "engine/StartUp.h"
 #include "unit/SimFixture.h"
 
@@ -16,18 +20,30 @@ protected:
         sim().setModuleFileName("C:\\Kit\\Vexilla\\vexilla.exe");
     }
 
+    // Each action records its name; work run without changes is bracketed by "[" and "]".
     BrandingActions recording() {
-        return {[this] { ran_.push_back("autobrand"); }, [this] { ran_.push_back("rem"); },
-                [this] { ran_.push_back("desklnk"); }, [this] { ran_.push_back("restore"); }};
+        return {[this] { ran_.push_back("autobrand"); },
+                [this] { ran_.push_back("rem"); },
+                [this] { ran_.push_back("desklnk"); },
+                [this] { ran_.push_back("restore"); },
+                [this](const std::function<void()>& work) {
+                    ran_.push_back("[");
+                    work();
+                    ran_.push_back("]");
+                }};
     }
-    void runMain(const std::string& commandLine) {
+    int runMain(const std::string& commandLine) {
         ResetState();
+        ran_.clear();
+        report_.clear();
         sim().setCommandArguments(commandLine);
-        engine::Main([this] { ++editorShown_; }, recording());
+        return engine::Main([this] { ++editorShown_; }, recording(),
+                            [this](const std::string& line) { report_.push_back(line); });
     }
     void toolkitIni(const std::string& text) { sim().addFile("C:\\Kit\\config\\corvid.ini", text); }
 
     std::vector<std::string> ran_;
+    std::vector<std::string> report_;
     int editorShown_ = 0;
 };
 
@@ -56,6 +72,76 @@ TEST_F(StartUp, SwitchesRunInTheOrderWrittenAndAsOftenAsWritten) {
         engine::RunSwitches(item.commandLine, recording());
         EXPECT_EQ(item.expected, ran_);
     }
+}
+
+TEST_F(StartUp, ExitCodesAndTheReportOfEachKindOfRun) {
+    using engine::ExitCode;
+    EXPECT_EQ(0, runMain(""));
+    EXPECT_TRUE(report_.empty()) << "the editor run reports nothing";
+
+    EXPECT_EQ(static_cast<int>(ExitCode::NoSwitch), runMain("/autobran"));
+    EXPECT_TRUE(ran_.empty());
+    EXPECT_EQ((Lines{"Vexilla " + std::string(version::kText) + ": /autobran",
+                     "skipped: \"autobran\" is not a switch",
+                     "nothing to do: the command line names no switch (autobrand, rem, desklnk, "
+                     "restore, verify)",
+                     "exit code 6: no switch was recognised"}),
+              report_);
+    EXPECT_EQ(static_cast<int>(ExitCode::NoSwitch), runMain("/plan /log C:\\x.log"))
+        << "plan alone runs nothing; a log option is no switch";
+
+    // Plan walks the other switches in their order, all of them without changes.
+    EXPECT_EQ(0, runMain("/rem /plan -autobrand"));
+    EXPECT_EQ((Lines{"[", "rem", "autobrand", "]"}), ran_);
+    EXPECT_EQ("/rem (plan: nothing is changed)", report_[1]);
+
+    // Verify checks autobrand (and desklnk when asked), never removes or restores.
+    EXPECT_EQ(0, runMain("/rem /verify /desklnk"));
+    EXPECT_EQ((Lines{"[", "autobrand", "desklnk", "]"}), ran_);
+    EXPECT_EQ("skipped: /rem is not run by /verify", report_[1]);
+
+    // What the actions tally decides the code; a failed step outweighs the rest.
+    const struct {
+        std::function<void()> tally;
+        ExitCode expected;
+    } tallies[] = {
+        {[] { Tally().differences = 2; }, ExitCode::VerifyDifferences},
+        {[] { Tally().noFactoryBackup = true; }, ExitCode::NoFactoryBackup},
+        {[] { Tally().settingsMissing = true; }, ExitCode::SettingsMissing},
+        {[] {
+             Tally().settingsMissing = true;
+             ReportError("modX\\Step VB ERROR: ", {5, "Access is denied."});
+         },
+         ExitCode::StepFailed},
+    };
+    for (const auto& item : tallies) {
+        auto actions = recording();
+        actions.applyBranding = item.tally;
+        EXPECT_EQ(item.expected, engine::RunSwitches("-autobrand", actions));
+    }
+    auto throwing = recording();
+    throwing.applyBranding = [] { throw std::runtime_error("x"); };
+    EXPECT_EQ(ExitCode::StepFailed, engine::RunSwitches("-autobrand", throwing))
+        << "a failure trapped around an action counts";
+
+    toolkitIni("[General]\r\nPasswordProtectedLaunch=1\r\nLaunchPassword=Secret\r\n");
+    sim().queueInputBoxAnswer(std::string("wrong"));
+    EXPECT_EQ(static_cast<int>(ExitCode::LaunchRefused), runMain("-autobrand"));
+}
+
+TEST_F(StartUp, TheLogOptionAppendsTheReportAndNeverStartsASwitch) {
+    sim().addDirectory("C:\\Logs - 2026\\run/a");
+    EXPECT_EQ(0, runMain("/log \"C:\\Logs - 2026\\run/a\\vx-rem.log\" /rem"));
+    EXPECT_EQ(0, runMain("-rem /LOG \"C:\\Logs - 2026\\run/a\\vx-rem.log\""));
+    EXPECT_EQ((Lines{"rem"}), ran_) << "nothing in the path ran as a switch";
+    const std::string log = sim().fileBytes("C:\\Logs - 2026\\run/a\\vx-rem.log").value_or("");
+    EXPECT_EQ(2u, Split(log, "exit code 0: every step did its work or had nothing to do\r\n").size() - 1)
+        << log;
+
+    // A log file that cannot be written is said on the report; the run goes on.
+    EXPECT_EQ(0, runMain("/rem /log C:\\NoSuchFolder\\x.log"));
+    EXPECT_EQ((Lines{"rem"}), ran_);
+    EXPECT_EQ(0u, report_[0].find("skipped: the log file C:\\NoSuchFolder\\x.log cannot be written"));
 }
 
 TEST_F(StartUp, AHeadlessRunLogsTheCommandAndNeverShowsAWindow) {
