@@ -273,6 +273,10 @@ bool BringBackFiles(const std::string& folder, const std::vector<FileRecord>& fi
             if (status != platform::kSuccess) {
                 Log("deleting " + file.path + " failed with " + ToText(status));
                 complete = false;
+            } else {
+                ReportChange("deleted " + file.path + ": the factory state had none",
+                             "delete " + file.path + ": the factory state had none",
+                             file.path + " exists");
             }
             continue;
         }
@@ -289,6 +293,10 @@ bool BringBackFiles(const std::string& folder, const std::vector<FileRecord>& fi
         if (status != platform::kSuccess) {
             Log("putting back " + file.path + " failed with " + ToText(status));
             complete = false;
+        } else {
+            ReportChange("put back " + file.path + " from the backup (" + ByteCount(copy->size()) + ")",
+                         "put back " + file.path + " from the backup (" + ByteCount(copy->size()) + ")",
+                         file.path + " differs");
         }
     }
     return complete;

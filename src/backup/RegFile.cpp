@@ -228,6 +228,15 @@ std::vector<std::string> LogicalLines(std::string_view text) {
 
 }  // namespace
 
+std::string RegFileData(const StoredValue& value) {
+    std::string data = ValueData(value);
+    for (std::size_t at = data.find("\\\r\n  "); at != std::string::npos;
+         at = data.find("\\\r\n  ", at)) {
+        data.erase(at, 5);
+    }
+    return data;
+}
+
 std::string WideStringBytes(std::string_view text) {
     std::string bytes;
     for (const char c : text) {

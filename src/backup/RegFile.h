@@ -39,6 +39,9 @@ struct KeyRecord {
 // The stored form of a REG_SZ holding `text` (ASCII or Latin-1): UTF-16LE with a terminator.
 std::string WideStringBytes(std::string_view text);
 
+// A value's data as one line of a .reg file shows it after "=": "text", dword:00000000, hex(2):...
+std::string RegFileData(const StoredValue& value);
+
 // `comment` lines come first, each as a ";" line.
 // Nothing when a key path or value name is not printable ASCII (the file is ASCII).
 std::optional<std::string> WriteRegFile(const std::vector<KeyRecord>& keys,

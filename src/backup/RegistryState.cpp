@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/DebugLog.h"
+#include "common/RunReport.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
@@ -109,6 +110,13 @@ bool WriteValue(RegistryHandle key, const ValueRecord& wanted, const std::string
         wanted.value
             ? Registry().setStoredValue(key, wanted.name, wanted.value->type, wanted.value->bytes)
             : Registry().deleteValue(key, wanted.name);
+    if (status == platform::kSuccess && wanted.value) {
+        const std::string change = place + " \"" + wanted.name + "\" = " + RegFileData(*wanted.value);
+        ReportChange("restored " + change, "restore " + change, place + " differs");
+    } else if (status == platform::kSuccess) {
+        const std::string change = place + " \"" + wanted.name + "\"";
+        ReportChange("removed " + change, "remove " + change, place + " differs");
+    }
     if (status == platform::kSuccess || (!wanted.value && status == platform::kErrorFileNotFound)) {
         return true;
     }
@@ -143,6 +151,10 @@ bool DeleteTree(const std::string& root, const std::string& path, RegistryView v
         OpenKey(parent, root, path.substr(0, slash), view, platform::kKeyEnumerateSubKeys);
     if (status == platform::kSuccess)
         status = Registry().deleteKey(parent.handle(), path.substr(slash + 1));
+    if (status == platform::kSuccess) {
+        const std::string key = Describe(root, path, view);
+        ReportChange("deleted the key " + key, "delete the key " + key, key + " exists");
+    }
     if (status == platform::kSuccess || status == platform::kErrorFileNotFound) return true;
     LogFailure("deleting", Describe(root, path, view), status);
     return false;
