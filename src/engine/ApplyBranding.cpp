@@ -1,9 +1,6 @@
-#include "common/AppState.h"
-#include "common/FileTests.h"
 #include "common/Guarded.h"
 #include "common/OpSys.h"
 #include "common/ReportHeaders.h"
-#include "common/RunReport.h"
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
 #include "engine/BrandingSteps.h"
@@ -12,13 +9,7 @@
 namespace vx::engine {
 
 void ApplyBranding() {
-    bool settingsPresent = false;
-    Guarded(report::kApplyBranding,
-            [&] { settingsPresent = DoesFileExist(State().settingsFilePath, false); });
-    if (!settingsPresent) {
-        Tally().settingsMissing = true;
-        ReportSkipped("apply branding: the settings file " + State().settingsFilePath +
-                      " is missing; nothing was applied");
+    if (!SettingsFilePresent(report::kApplyBranding, "apply branding")) {
         return;
     }
     TakeFactoryBackup();

@@ -2,7 +2,10 @@
 
 #include "common/AppSettings.h"
 #include "common/AppState.h"
+#include "common/FileTests.h"
+#include "common/Guarded.h"
 #include "common/Ini.h"
+#include "common/RunReport.h"
 
 namespace vx::engine {
 
@@ -22,6 +25,16 @@ std::string ReadToolkitSetting(const SettingKey& key) {
 
 void WriteToolkitSetting(const SettingKey& key, const std::string& value) {
     WriteIni(ToolkitSettingsPath(), key.section, key.name, value);
+}
+
+bool SettingsFilePresent(const char* header, const std::string& action) {
+    bool present = false;
+    Guarded(header, [&] { present = DoesFileExist(State().settingsFilePath, false); });
+    if (!present) {
+        Tally().settingsMissing = true;
+        ReportSkipped(action + ": the settings file " + State().settingsFilePath + " is missing");
+    }
+    return present;
 }
 
 }  // namespace vx::engine

@@ -14,6 +14,9 @@ struct SettingKey {
 
 // Read from / write to the active settings file.
 std::string ReadSetting(const SettingKey& key);
+// Whether the settings file is there; when it is not, the run's report and tally say that
+// `action` found none. Failures are reported under `header`.
+bool SettingsFilePresent(const char* header, const std::string& action);
 void WriteSetting(const SettingKey& key, const std::string& value);
 
 // AppPath() + the toolkit's settings file.

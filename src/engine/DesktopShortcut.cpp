@@ -113,13 +113,7 @@ void WriteInternetShortcut(const std::string& file, const std::string& url,
 
 void DropDesktopShortcut() {
     std::string url, name, icon, useIE;
-    bool settingsPresent = false;
-    Guarded(report::kDropDesktopShortcut,
-            [&] { settingsPresent = DoesFileExist(State().settingsFilePath, false); });
-    if (!settingsPresent) {
-        Tally().settingsMissing = true;
-        ReportSkipped("desktop shortcut: the settings file " + State().settingsFilePath +
-                      " is missing");
+    if (!SettingsFilePresent(report::kDropDesktopShortcut, "desktop shortcut")) {
         return;
     }
     Guarded(report::kDropDesktopShortcut, [&] {
