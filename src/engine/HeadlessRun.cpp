@@ -61,6 +61,9 @@ ReportWriter LogFileWriter(const std::string& path) {
     return [append](const std::string& line) { static_cast<void>(append(line)); };
 }
 
+// The switches that run an action of their own; plan and verify change how they run.
+bool IsAction(Switch which) { return which != Switch::Plan && which != Switch::Verify; }
+
 bool Has(const SwitchList& list, Switch which) {
     return std::find(list.switches.begin(), list.switches.end(), which) != list.switches.end();
 }
@@ -69,8 +72,8 @@ bool Has(const SwitchList& list, Switch which) {
 ExitCode RunParsed(const SwitchList& list, const BrandingActions& actions) {
     const bool plan = Has(list, Switch::Plan);
     const bool verify = Has(list, Switch::Verify);
-    const bool anyAction = verify || std::any_of(list.switches.begin(), list.switches.end(),
-                                                 [](Switch which) { return which < Switch::Plan; });
+    const bool anyAction =
+        verify || std::any_of(list.switches.begin(), list.switches.end(), IsAction);
     if (!anyAction) {
         ReportLine("nothing to do: the command line names no switch (autobrand, rem, desklnk, "
                    "restore, verify)");
@@ -100,7 +103,7 @@ ExitCode RunParsed(const SwitchList& list, const BrandingActions& actions) {
     }
     const auto runAll = [&] {
         for (Switch which : list.switches) {
-            if (which < Switch::Plan) {
+            if (IsAction(which)) {
                 ReportLine(std::string("/") + SwitchName(which) +
                            (plan ? " (plan: nothing is changed)" : ""));
                 RunAction(ActionOf(actions, which));

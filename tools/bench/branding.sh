@@ -7,10 +7,12 @@
 # logo, and "reg delete" of the six values plus "del" of the logo. Wall-clock time of each whole
 # process (Wine's process start included), median of RUNS runs, in milliseconds.
 #
-# Autobrand deletes an old logo and then waits 2 s before copying the new one, so it is measured
-# twice: on a clean system (no logo yet) and again on a branded one (the logo replaced).
-# Every round runs: vexilla /rem, /autobrand (clean), /autobrand (again), then the scripted
-# removal, apply (clean), apply (again); each side starts from a branded system.
+# Autobrand leaves a logo that is already the kit's alone, but deletes another one and waits 2 s
+# before copying the kit's, so it is measured three times: on a clean system (no logo yet),
+# again with the same kit, and over another logo. "/verify" of the branded system beside them.
+# Every round runs: vexilla /rem, /autobrand (clean), /autobrand (again), /verify, /autobrand
+# (another logo), then the scripted removal, apply (clean), apply (again); each side starts from
+# a branded system.
 #   VX_BUILD_DIR   the cross build with vexilla.exe and tools/ (default build/win32)
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -91,12 +93,15 @@ scripted "$remove_script"
 [ ! -e "$logo64" ] || { echo "the scripted removal left the logo" >&2; exit 1; }
 vexilla /autobrand && sanity "vexilla.exe /autobrand"
 
-declare -a v_rem v_first v_again s_rem s_first s_again p32 p64
+declare -a v_rem v_first v_again v_replace v_verify s_rem s_first s_again p32 p64
 for ((i = 1; i <= runs; i++)); do
   [ ! -t 2 ] || printf '\rround %d of %d' "$i" "$runs" >&2
   v_rem+=("$(elapsed vexilla /rem)")
   v_first+=("$(elapsed vexilla /autobrand)")
   v_again+=("$(elapsed vexilla /autobrand)")
+  v_verify+=("$(elapsed vexilla /verify)")
+  printf 'BM-another-logo' >"$logo64"
+  v_replace+=("$(elapsed vexilla /autobrand)")
   s_rem+=("$(elapsed scripted "$remove_script")")
   s_first+=("$(elapsed scripted "$apply_script")")
   s_again+=("$(elapsed scripted "$apply_script")")
@@ -112,7 +117,11 @@ echo "# Branding under Wine: median wall-clock ms of $runs runs, each a whole pr
 echo "# $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(wine --version)"
 printf '%-44s %14s %20s\n' "" "vexilla.exe" "reg + copy (cmd)"
 printf '%-44s %14s %20s\n' "apply, clean system (no old logo)" "$first" "$(median "${s_first[@]}")"
-printf '%-44s %14s %20s\n' "apply again (old logo replaced)" "$again" "$(median "${s_again[@]}")"
-printf '%-44s %14s %20s\n' "  of which autobrand's pause (again - clean)" "$((again - first))" "-"
+printf '%-44s %14s %20s\n' "apply again, same kit (logo unchanged)" "$again" "$(median "${s_again[@]}")"
+printf '%-44s %14s %20s\n' "  again / clean" "$(awk -v a="$again" -v f="$first" 'BEGIN { printf "%.2f", a / f }')" "-"
+replace=$(median "${v_replace[@]}")
+printf '%-44s %14s %20s\n' "apply, another logo there (deleted, pause)" "$replace" "-"
+printf '%-44s %14s %20s\n' "  of which autobrand's pause (that - clean)" "$((replace - first))" "-"
+printf '%-44s %14s %20s\n' "verify a branded system (/verify)" "$(median "${v_verify[@]}")" "-"
 printf '%-44s %14s %20s\n' "remove (/rem; reg delete x6 + del)" "$(median "${v_rem[@]}")" "$(median "${s_rem[@]}")"
 printf '%-44s %14s %20s\n' "process start only (exitwith.exe; cmd exit)" "$(median "${p32[@]}")" "$(median "${p64[@]}")"
