@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathName.h"
 #include "platform/Types.h"
-#include "platform/sim/SimPaths.h"
 
 namespace vx::platform::sim {
 
