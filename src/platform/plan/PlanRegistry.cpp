@@ -80,7 +80,10 @@ PlanRegistry::PlanRegistry(Registry& real, ChangeLog& log, bool wow64)
 
 std::string PlanRegistry::place(const Target& target) const {
     std::string text = RootName(target.root);
-    if (!target.names.empty()) text += "\\" + JoinKeyPath(target.names);
+    if (!target.names.empty()) {
+        text += '\\';
+        text += JoinKeyPath(target.names);
+    }
     return text + ViewSuffix(target.id.view);
 }
 

@@ -11,6 +11,13 @@ namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// Text after a prefix, built by appending (GCC 12 warns wrongly about a prefix inserted into a
+// temporary string).
+std::string Prefixed(std::string prefix, const std::string& text) {
+    prefix += text;
+    return prefix;
+}
+
 std::string HexBytes(const std::string& bytes) {
     std::string text;
     char digits[4];
@@ -63,7 +70,8 @@ std::string Describe(const PlannedChange& change) {
     const bool valueChange =
         change.kind == ChangeKind::SetValue || change.kind == ChangeKind::DeleteValue;
     if (valueChange) {
-        line += " " + (change.item.empty() ? std::string("(default)") : Quoted(change.item));
+        line += ' ';
+        line += change.item.empty() ? std::string("(default)") : Quoted(change.item);
     } else if (!change.item.empty()) {
         line += " " + change.item;
     }
@@ -76,7 +84,7 @@ std::string DescribeValue(std::uint32_t type, const std::string& bytes) {
         case kRegString:
             return Quoted(text());
         case kRegExpandString:
-            return "expand:" + Quoted(text());
+            return Prefixed("expand:", Quoted(text()));
         case kRegDword:
             if (bytes.size() == 4) {
                 std::uint32_t number = 0;
@@ -85,7 +93,7 @@ std::string DescribeValue(std::uint32_t type, const std::string& bytes) {
                 }
                 char digits[16];
                 std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(number));
-                return std::string("dword:") + digits;
+                return Prefixed("dword:", digits);
             }
             break;
         case kRegMultiString: {
@@ -94,17 +102,18 @@ std::string DescribeValue(std::uint32_t type, const std::string& bytes) {
                 const std::size_t end = bytes.find('\0', start);
                 const std::string item =
                     bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
-                list += (list.empty() ? "" : ",") + Quoted(item);
+                if (!list.empty()) list += ',';
+                list += Quoted(item);
                 if (end == std::string::npos) break;
                 start = end + 1;
             }
-            return "multi:" + list;
+            return Prefixed("multi:", list);
         }
         default:
             break;
     }
-    if (type == kRegBinary) return "hex:" + HexBytes(bytes);
-    return "hex(" + std::to_string(type) + "):" + HexBytes(bytes);
+    if (type == kRegBinary) return Prefixed("hex:", HexBytes(bytes));
+    return Prefixed(Prefixed("hex(", std::to_string(type)) + "):", HexBytes(bytes));
 }
 
 std::string DescribeBytes(const std::string& bytes) {

@@ -234,29 +234,23 @@ TEST(PlanEndToEnd, TheListSaysWhatChangesWhereFromWhatToWhat) {
         }
         return testing::AssertionFailure() << "not listed: " << line << "\nin:\n" << all;
     };
-    EXPECT_TRUE(has("set value " + kOemKey +
-                    " (64-bit view) \"Manufacturer\": \"Contoso\" -> "
-                    "\"Northwind\""));
-    EXPECT_TRUE(has("set value " + kOemKey +
-                    " (64-bit view) \"HelpCustomized\": (none) -> "
-                    "dword:00000000"));
-    EXPECT_TRUE(has("delete file C:\\Windows\\System32\\oemlogo.bmp: 10 bytes -> (none)"));
-    EXPECT_TRUE(
-        has("copy file C:\\Windows\\System32\\oemlogo.bmp: (none) -> 6 bytes from "
-            "C:\\Tools\\Vexilla\\oemlogo.bmp"));
+    const std::string oem = "set value " + kOemKey + " (64-bit view) ";
+    const std::string logo = "C:\\Windows\\System32\\oemlogo.bmp";
+    EXPECT_TRUE(has(oem + "\"Manufacturer\": \"Contoso\" -> \"Northwind\""));
+    EXPECT_TRUE(has(oem + "\"HelpCustomized\": (none) -> dword:00000000"));
+    EXPECT_TRUE(has("delete file " + logo + ": 10 bytes -> (none)"));
+    EXPECT_TRUE(has("copy file " + logo + ": (none) -> 6 bytes from " + kKit + "oemlogo.bmp"));
     EXPECT_TRUE(has("create folder C:\\ProgramData\\Vexilla: (none) -> folder"));
     EXPECT_TRUE(has("create key HKLM\\Software\\Vexilla (64-bit view): (none) -> created"));
     EXPECT_TRUE(
-        has("append to file C:\\Users\\Public\\Desktop\\Northwind Support.url: 20 bytes "
-            "-> 48 bytes"));
+        has("append to file C:\\Users\\Public\\Desktop\\Northwind Support.url: "
+            "20 bytes -> 48 bytes"));
     // The factory logo is deleted before the new one is copied: the list keeps the order.
-    const auto deleted = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.rfind("delete file C:\\Windows\\System32\\oemlogo.bmp", 0) == 0;
-    });
-    const auto copied = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.rfind("copy file C:\\Windows\\System32\\oemlogo.bmp", 0) == 0;
-    });
-    EXPECT_LT(deleted, copied);
+    const auto starting = [&lines](const std::string& text) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&text](const std::string& line) { return line.rfind(text, 0) == 0; });
+    };
+    EXPECT_LT(starting("delete file " + logo), starting("copy file " + logo));
 }
 
 }  // namespace
