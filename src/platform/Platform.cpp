@@ -17,4 +17,8 @@ Platform& Current() {
 
 void Install(Platform& backend) { active = &backend; }
 
+ScopedInstall::ScopedInstall(Platform& backend) : previous_(active) { active = &backend; }
+
+ScopedInstall::~ScopedInstall() { active = previous_; }
+
 }  // namespace vx::platform

@@ -40,4 +40,17 @@ public:
 Platform& Current();
 void Install(Platform& backend);
 
+// Makes `backend` the active one for the life of this object, then puts back the one that was
+// active before (or none). Scopes nest; the caller keeps `backend` alive while it is active.
+class ScopedInstall {
+public:
+    explicit ScopedInstall(Platform& backend);
+    ScopedInstall(const ScopedInstall&) = delete;
+    ScopedInstall& operator=(const ScopedInstall&) = delete;
+    ~ScopedInstall();
+
+private:
+    Platform* previous_;
+};
+
 }  // namespace vx::platform

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/TextRules.h"
 #include "platform/sim/SimSids.h"
-#include "platform/sim/SimText.h"
 #include "platform/sim/SimToken.h"
 
 namespace vx::platform::sim {

@@ -1,6 +1,6 @@
 #include "platform/sim/SimEnvironment.h"
 
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
 namespace vx::platform::sim {
 

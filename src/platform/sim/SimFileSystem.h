@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/PathName.h"
 #include "platform/sim/SimFileTree.h"
-#include "platform/sim/SimPaths.h"
 #include "platform/sim/SimRedirection.h"
 
 namespace vx::platform::sim {

@@ -86,4 +86,10 @@ std::vector<PathName> FileTree::childPaths(const PathName& folder) const {
     return out;
 }
 
+std::vector<std::string> FileTree::keys() const {
+    std::vector<std::string> out;
+    for (const auto& [key, node] : nodes_) out.push_back(key);
+    return out;
+}
+
 }  // namespace vx::platform::sim

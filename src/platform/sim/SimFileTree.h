@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathName.h"
 #include "platform/Types.h"
-#include "platform/sim/SimPaths.h"
 
 namespace vx::platform::sim {
 
@@ -42,6 +42,8 @@ public:
     // (ordinal, without case).
     std::vector<const FileNode*> children(const PathName& folder) const;
     std::vector<PathName> childPaths(const PathName& folder) const;
+    // The key of every node, in key order.
+    std::vector<std::string> keys() const;
 
 private:
     std::map<std::string, FileNode> nodes_;

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
 namespace vx::platform::sim {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/sim/SimIniDocument.h"
+#include "platform/IniDocument.h"
 
 namespace vx::platform::sim {
 

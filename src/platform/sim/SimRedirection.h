@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "platform/Redirection.h"
-#include "platform/sim/SimPaths.h"
 #include "platform/sim/SimWindows.h"
 
 namespace vx::platform::sim {
@@ -36,12 +35,5 @@ private:
     int disableCalls_ = 0;
     int revertCalls_ = 0;
 };
-
-// The native path a 32-bit process reaches when it names `path`. On 64-bit Windows,
-// %windir%\Sysnative always reaches the native System32, and while `redirecting`,
-// %windir%\System32 and everything below it reach %windir%\SysWOW64, except the folders
-// the system keeps shared (catroot, catroot2, drivers\etc, logfiles, spool).
-PathName RedirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
-                      bool redirecting);
 
 }  // namespace vx::platform::sim

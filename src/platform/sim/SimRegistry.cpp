@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/CodePage1252.h"
+#include "platform/TextRules.h"
 #include "platform/sim/SimRegistryView.h"
-#include "platform/sim/SimText.h"
-#include "platform/sim/SimWideText.h"
 
 // The registry views as a 32-bit process meets them, measured under Wine 8.0 (64-bit and
 // 32-bit prefixes, a 32-bit probe naming the key each handle reached):

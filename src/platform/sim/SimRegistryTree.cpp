@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
 namespace vx::platform::sim {
 

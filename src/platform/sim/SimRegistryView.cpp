@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/Registry.h"
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
 namespace vx::platform::sim {
 

@@ -144,6 +144,8 @@ bool SimWindows::directoryExists(const std::string& path) const {
     return state_->tree.isDirectory(NativePath(path, state_->files.currentDirectory()));
 }
 
+std::vector<std::string> SimWindows::filePaths() const { return state_->tree.keys(); }
+
 void SimWindows::defineProgram(const std::string& nameOrPath, ProgramScript script) {
     state_->processes.define(nameOrPath, script);
 }

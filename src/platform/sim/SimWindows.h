@@ -90,6 +90,8 @@ public:
     void makeUnreachable(const std::string& path);
     std::optional<std::string> fileBytes(const std::string& path) const;
     bool directoryExists(const std::string& path) const;
+    // Every folder and file on the disks, by native path, upper-cased as the model keys them.
+    std::vector<std::string> filePaths() const;
 
     // Programs that can be started: by file name ("reg.exe", found through the search path)
     // or by full path (found only when that file exists in the file system view at launch).

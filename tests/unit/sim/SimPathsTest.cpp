@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/SimPaths.h"
+#include "platform/PathName.h"
 
 namespace vx::platform::sim {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/sim/SimIniDocument.h"
+#include "platform/IniDocument.h"
 #include "platform/sim/SimWindows.h"
 
 namespace vx::platform::sim {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PathName.h"
 #include "platform/sim/SimRedirection.h"
 #include "platform/sim/SimWindows.h"
 

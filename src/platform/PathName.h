@@ -1,12 +1,13 @@
 #pragma once
-// Win32 path names as the system sees them after its own normalisation.
+// Win32 path names as the system sees them after its own normalisation, and the WoW64
+// file-system redirection of a 32-bit process.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 // A full path: a root ("C:" for a drive, "\\server\share" for a network share) and the
 // names below it, each already cleaned the way GetFullPathName cleans them.
@@ -59,4 +60,11 @@ bool HasWildcards(std::string_view name);
 // pattern ending in ".*" also matches a name without an extension ("*.*" matches all).
 bool MatchesWildcard(std::string_view pattern, std::string_view name);
 
-}  // namespace vx::platform::sim
+// The native path a 32-bit process reaches when it names `path`. On 64-bit Windows,
+// %windir%\Sysnative always reaches the native System32, and while `redirecting`,
+// %windir%\System32 and everything below it reach %windir%\SysWOW64, except the folders
+// the system keeps shared (catroot, catroot2, drivers\etc, logfiles, spool).
+PathName RedirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
+                      bool redirecting);
+
+}  // namespace vx::platform

@@ -1,10 +1,10 @@
-#include "platform/sim/SimWideText.h"
+#include "platform/CodePage1252.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 namespace {
 
@@ -123,4 +123,4 @@ std::string Utf8FromAnsi(std::string_view bytes) {
     return text;
 }
 
-}  // namespace vx::platform::sim
+}  // namespace vx::platform

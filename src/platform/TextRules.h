@@ -1,11 +1,11 @@
 #pragma once
-// Text rules the simulated Windows shares: case-insensitive names and the profile-file
-// notion of white space.
+// Text rules of the system's own names, shared by the simulated Windows and the plan layer:
+// case-insensitive names and the profile-file notion of white space.
 
 #include <string>
 #include <string_view>
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 // Upper-cases ASCII letters only; bytes above 127 are left alone, as the file system's
 // upper-case table would for the code pages this model meets.
@@ -18,4 +18,4 @@ bool IsProfileBlank(char c);
 std::string_view TrimProfileBlanks(std::string_view text);
 std::string_view TrimLeadingProfileBlanks(std::string_view text);
 
-}  // namespace vx::platform::sim
+}  // namespace vx::platform

@@ -1,6 +1,6 @@
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 namespace {
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -35,4 +35,4 @@ std::string_view TrimProfileBlanks(std::string_view text) {
     return text;
 }
 
-}  // namespace vx::platform::sim
+}  // namespace vx::platform

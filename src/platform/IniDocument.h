@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 struct IniEntry {
     std::string name;
@@ -63,4 +63,4 @@ std::string TrimDefaultText(std::string_view text);
 // the first other character, wrapping modulo 2^32; 0 when there are no digits.
 std::uint32_t ParseProfileInteger(std::string_view text);
 
-}  // namespace vx::platform::sim
+}  // namespace vx::platform

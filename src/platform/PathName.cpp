@@ -1,10 +1,11 @@
-#include "platform/sim/SimPaths.h"
+#include "platform/PathName.h"
 
+#include <array>
 #include <utility>
 
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 PathName::PathName(std::string root, std::vector<std::string> names, bool trailingSeparator)
     : root_(std::move(root)), names_(std::move(names)), trailingSeparator_(trailingSeparator) {}
@@ -222,4 +223,41 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
            MatchPlain(pattern.substr(0, pattern.size() - 2), name);
 }
 
-}  // namespace vx::platform::sim
+namespace {
+
+bool IsSharedFolder(const std::vector<std::string>& belowSystem32) {
+    if (belowSystem32.empty()) return false;
+    const std::string& first = belowSystem32.front();
+    static constexpr std::array<const char*, 4> kShared = {"catroot", "catroot2", "logfiles",
+                                                           "spool"};
+    for (const char* shared : kShared) {
+        if (EqualsNoCase(first, shared)) return true;
+    }
+    return EqualsNoCase(first, "drivers") && belowSystem32.size() >= 2 &&
+           EqualsNoCase(belowSystem32[1], "etc");
+}
+
+PathName Rebase(const PathName& folder, const std::vector<std::string>& below,
+                bool trailingSeparator) {
+    std::vector<std::string> names = folder.names();
+    names.insert(names.end(), below.begin(), below.end());
+    return PathName(folder.root(), std::move(names), trailingSeparator);
+}
+
+}  // namespace
+
+PathName RedirectPath(const PathName& path, const PathName& windowsFolder, bool wow64,
+                      bool redirecting) {
+    if (!wow64) return path;
+    const PathName system32 = windowsFolder.child("System32");
+    const PathName sysnative = windowsFolder.child("Sysnative");
+    if (path.isWithin(sysnative)) {
+        return Rebase(system32, path.namesBelow(sysnative), path.trailingSeparator());
+    }
+    if (!redirecting || !path.isWithin(system32)) return path;
+    const std::vector<std::string> below = path.namesBelow(system32);
+    if (IsSharedFolder(below)) return path;
+    return Rebase(windowsFolder.child("SysWOW64"), below, path.trailingSeparator());
+}
+
+}  // namespace vx::platform

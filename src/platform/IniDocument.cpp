@@ -1,10 +1,10 @@
-#include "platform/sim/SimIniDocument.h"
+#include "platform/IniDocument.h"
 
 #include <algorithm>
 
-#include "platform/sim/SimText.h"
+#include "platform/TextRules.h"
 
-namespace vx::platform::sim {
+namespace vx::platform {
 
 IniDocument::IniDocument() { sections_.push_back(IniSection{}); }
 
@@ -159,4 +159,4 @@ std::uint32_t ParseProfileInteger(std::string_view text) {
     return negative ? 0u - total : total;
 }
 
-}  // namespace vx::platform::sim
+}  // namespace vx::platform
