@@ -12,6 +12,7 @@
 #include "engine/CommandLine.h"
 #include "engine/StartUp.h"
 #include "platform/Platform.h"
+#include "platform/plan/PlanPlatform.h"
 
 namespace vx::engine {
 namespace {
@@ -122,7 +123,13 @@ ExitCode RunParsed(const SwitchList& list, const BrandingActions& actions) {
 }  // namespace
 
 BrandingActions DefaultActions() {
-    return {ApplyBranding, RemoveBranding, DropDesktopShortcut, RestoreFactoryBranding, {}};
+    return {ApplyBranding, RemoveBranding, DropDesktopShortcut, RestoreFactoryBranding,
+            [](const std::function<void()>& work) {
+                // Reads reach the system; every change is recorded over it and never made.
+                platform::plan::PlanPlatform layer(platform::Current());
+                const platform::ScopedInstall installed(layer);
+                work();
+            }};
 }
 
 const char* ExitCodeMeaning(ExitCode code) {
