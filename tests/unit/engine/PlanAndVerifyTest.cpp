@@ -87,3 +87,31 @@ TEST_F(PlanAndVerify, APlanChangesNothingAndAVerifyFindsEachFault) {
 
 }  // namespace
 }  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+// On XP the support text and the OEM link are what verify compares.
+TEST_F(PlanAndVerify, OnXpTheSupportTextAndTheOemLinkAreChecked) {
+    sim().setVersion(platform::sim::WindowsXP());
+    settings("[OSBranding]\r\nMfgr=Northwind\r\nButtonName=Northwind Support\r\n"
+             "ButtonAction=https://example.com\r\n");
+    kitFile("oeminfo.ini", "[General]\r\nManufacturer=Northwind\r\n");
+    EXPECT_EQ(ExitCode::Success, run("/autobrand"));
+    EXPECT_EQ(ExitCode::Success, run("/verify"));
+    EXPECT_TRUE(reported("ok: OEM link\\(default) = \"Northwind Support\" (64-bit view)"));
+    EXPECT_TRUE(reported(
+        "ok: C:\\Windows\\System32\\oeminfo.ini is the kit's oeminfo.ini (35 bytes)"));
+
+    sim().addFile("C:\\Windows\\System32\\oeminfo.ini", "[General]\r\nManufacturer=Other\r\n");
+    sim().setRegistryValue(kLinkKey + "\\Instance\\InitPropertyBag", "Param1",
+                           {1, std::string("https://other.example\0", 22)});
+    EXPECT_EQ(ExitCode::VerifyDifferences, run("/verify"));
+    EXPECT_EQ(2, differences());
+    EXPECT_TRUE(reported("differs: C:\\Windows\\System32\\oeminfo.ini is not the kit's oeminfo.ini"));
+    EXPECT_TRUE(reported("differs: OEM link\\Instance\\InitPropertyBag\\Param1 is "
+                         "\"https://other.example\", the kit gives \"https://example.com\" (64-bit view)"));
+}
+
+}  // namespace
+}  // namespace vx::test
