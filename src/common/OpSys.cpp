@@ -52,15 +52,33 @@ clsOpSys::clsOpSys() {
             isWinME_ = (record_.buildNumber & 0xFFFFu) > 2999;
         } else if (record_.platformId == kPlatformWindowsNT) {
             const bool server = record_.productType > 1;
+            // Windows 10 starts the minor count again at 0: a major number past 6 is later
+            // than every 6.x, whatever its minor number.
+            const bool newMajor = major > 6;
             isWinNT_ = true;
             isWin2K_ = major > 4;
             isWinXP_ = major > 4 && minor > 0;
-            is2003_ = major > 4 && minor > 1;
+            is2003_ = major > 4 && (minor > 1 || newMajor);
             isVista_ = major > 5;
-            isWin7_ = major > 5 && minor > 0;
+            isWin7_ = major > 5 && (minor > 0 || newMajor);
             is2008_ = major > 5 && server;
-            is2008R2_ = major > 5 && server && minor > 0;
-            isWin8_ = major > 5 && minor > 1;
+            is2008R2_ = major > 5 && server && (minor > 0 || newMajor);
+            isWin8_ = major > 5 && (minor > 1 || newMajor);
+            // Versions from the remarks table of "OSVERSIONINFOEXA structure (winnt.h)" on
+            // learn.microsoft.com: 6.3 is Windows 8.1 and Server 2012 R2, 10.0 is Windows 10 and
+            // 11 and Server 2016 and later. 10.0 tells those apart only by build number: 22000 is
+            // the first Windows 11 ("Windows 11 release information"); 14393, 17763, 20348 and
+            // 26100 are Server 2016, 2019, 2022 and 2025 ("Windows Server release information").
+            const auto build = record_.buildNumber;
+            isWin81_ = (major == 6 && minor > 2) || newMajor;
+            isWin10_ = major >= 10;
+            isWin11_ = major >= 10 && build >= 22000;
+            is2012R2_ = server && isWin81_;
+            // Server 10.0 builds before 14393 were the previews of Server 2016.
+            is2016_ = server && isWin10_;
+            is2019_ = server && isWin10_ && build >= 17763;
+            is2022_ = server && isWin10_ && build >= 20348;
+            is2025_ = server && isWin10_ && build >= 26100;
         }
         if (isVista_) {
             isWinXP_ = true;
@@ -152,20 +170,22 @@ std::string clsOpSys::editionText() const {
     }
 }
 
+const char* clsOpSys::laterReleaseName() const {
+    if (is2025_) return "Windows Server 2025";
+    if (is2022_) return "Windows Server 2022";
+    if (is2019_) return "Windows Server 2019";
+    if (is2016_) return "Windows Server 2016";
+    if (is2012R2_) return "Windows Server 2012 R2";
+    if (isWin11_) return "Windows 11";
+    if (isWin10_) return "Windows 10";
+    if (isWin81_) return "Windows 8.1";
+    return nullptr;
+}
+
 std::string clsOpSys::Platform() const {
-    if (isWinME_) return "Windows Me";
-    if (isWin98_) return "Windows 98";
-    if (isWin95_) return "Windows 95";
-    if (is2008R2_) return "Windows Server 2008 R2" + editionText();
-    if (isWin8_) return "Windows 8" + editionText();
-    if (isWin7_) return "Windows 7" + editionText();
-    if (is2008_) return "Windows Server 2008" + editionText();
-    if (isVista_) return "Windows Vista" + editionText();
-    if (is2003_) return "Windows Server 2003";
-    if (isWinXP_) return "Windows XP" + editionText();
-    if (isWin2K_) return "Windows 2000";
-    if (isWinNT_) return "Windows NT";
-    return "";
+    // Windows 9x, NT, 2000 and Server 2003 go without edition text.
+    const bool withEdition = isVista_ || (isWinXP_ && !is2003_);
+    return withEdition ? releaseName() + editionText() : releaseName();
 }
 
 std::string clsOpSys::Version() const {
@@ -188,6 +208,35 @@ std::string clsOpSys::ProductTypeName() const {
     }
 }
 
+std::string clsOpSys::releaseName() const {
+    if (const char* later = laterReleaseName()) return later;
+    if (isWinME_) return "Windows Me";
+    if (isWin98_) return "Windows 98";
+    if (isWin95_) return "Windows 95";
+    if (is2008R2_) return "Windows Server 2008 R2";
+    if (isWin8_) return "Windows 8";
+    if (isWin7_) return "Windows 7";
+    if (is2008_) return "Windows Server 2008";
+    if (isVista_) return "Windows Vista";
+    if (is2003_) return "Windows Server 2003";
+    if (isWinXP_) return "Windows XP";
+    if (isWin2K_) return "Windows 2000";
+    if (isWinNT_) return "Windows NT";
+    return "";
+}
+
 bool IsVista() { return clsOpSys().IsVista(); }
+
+std::string RunningWindowsName() {
+    try {
+        const std::string name = clsOpSys().releaseName();
+        if (name.empty()) {
+            return "an unknown Windows";
+        }
+        return name + (Is64BitWindows("") ? " (64-bit)" : " (32-bit)");
+    } catch (...) {
+        return "an unknown Windows";
+    }
+}
 
 }  // namespace vx

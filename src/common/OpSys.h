@@ -31,6 +31,16 @@ public:
     bool HasSBSr() const { return suiteBit(5); }
     bool HasTS() const { return suiteBit(4); }
 
+    // Releases after Windows 8. The version query reports them only to a program whose manifest
+    // names them (a program without one is told 6.2), so these need src/app/vexilla.manifest.
+    bool IsWin11() const { return isWin11_; }
+    bool IsWin10() const { return isWin10_; }
+    bool IsWin81() const { return isWin81_; }
+    bool Is2025() const { return is2025_; }
+    bool Is2022() const { return is2022_; }
+    bool Is2019() const { return is2019_; }
+    bool Is2016() const { return is2016_; }
+    bool Is2012R2() const { return is2012R2_; }
     bool IsWin8() const { return isWin8_; }
     bool IsWin7() const { return isWin7_; }
     bool Is2003() const { return is2003_; }
@@ -53,6 +63,9 @@ public:
     // Platform + " " + CSDVersion + " (Version M.m, Build b)".
     std::string Version() const;
     std::string ProductTypeName() const;
+    // The release alone, as `Platform` names it but without the edition text ("Windows 10",
+    // "Windows Server 2019", "Windows XP"): it asks no management service and reads no file.
+    std::string releaseName() const;
 
     // The folders and names the environment gives.
     std::string SystemRoot, WinDir, SystemDrive, HomeDrive, WinSysDir;
@@ -62,12 +75,16 @@ public:
 private:
     bool suiteBit(int bit) const { return (record_.suiteMask & (1u << bit)) != 0; }
     std::string editionText() const;
+    // The name of the releases after Windows 8, or nullptr for the earlier ones.
+    const char* laterReleaseName() const;
     std::string classicEditionText() const;
 
     platform::OsVersionRecord record_;
     bool isWin95_ = false, isWin98_ = false, isWinME_ = false;
     bool isWinNT_ = false, isWin2K_ = false, isWinXP_ = false, is2003_ = false;
     bool isVista_ = false, isWin7_ = false, is2008_ = false, is2008R2_ = false, isWin8_ = false;
+    bool isWin81_ = false, isWin10_ = false, isWin11_ = false;
+    bool is2012R2_ = false, is2016_ = false, is2019_ = false, is2022_ = false, is2025_ = false;
 };
 
 // The edition name for a management-service edition number (" Professional " for 48).
@@ -79,5 +96,9 @@ inline constexpr const char* kProductInfoSection = "Product Specification";
 
 // Windows Vista or later: the one branch between the two ways of branding.
 bool IsVista();
+
+// The running Windows for a banner or a report: `releaseName` and " (64-bit)" or " (32-bit)",
+// e.g. "Windows 10 (64-bit)". As cheap as `releaseName`, and it writes no diagnostic line.
+std::string RunningWindowsName();
 
 }  // namespace vx

@@ -38,5 +38,13 @@ OsVersionRecord Windows7() { return MakeRelease(6, 1, 7601, 1, kWorkstation); }
 OsVersionRecord WindowsServer2008R2() { return MakeRelease(6, 1, 7601, 1, kServer); }
 OsVersionRecord Windows8() { return MakeRelease(6, 2, 9200, 0, kWorkstation); }
 OsVersionRecord WindowsServer2012() { return MakeRelease(6, 2, 9200, 0, kServer); }
+OsVersionRecord Windows81() { return MakeRelease(6, 3, 9600, 0, kWorkstation); }
+OsVersionRecord WindowsServer2012R2() { return MakeRelease(6, 3, 9600, 0, kServer); }
+OsVersionRecord Windows10() { return MakeRelease(10, 0, 19045, 0, kWorkstation); }
+OsVersionRecord Windows11() { return MakeRelease(10, 0, 22631, 0, kWorkstation); }
+OsVersionRecord WindowsServer2016() { return MakeRelease(10, 0, 14393, 0, kServer); }
+OsVersionRecord WindowsServer2019() { return MakeRelease(10, 0, 17763, 0, kServer); }
+OsVersionRecord WindowsServer2022() { return MakeRelease(10, 0, 20348, 0, kServer); }
+OsVersionRecord WindowsServer2025() { return MakeRelease(10, 0, 26100, 0, kServer); }
 
 }  // namespace vx::platform::sim

@@ -159,5 +159,14 @@ OsVersionRecord Windows7();             // 6.1.7601 SP1
 OsVersionRecord WindowsServer2008R2();  // 6.1.7601 SP1, server
 OsVersionRecord Windows8();             // 6.2.9200
 OsVersionRecord WindowsServer2012();    // 6.2.9200, server
+// Reported only to a program whose manifest names Windows 8.1 and 10 (others are told 6.2).
+OsVersionRecord Windows81();            // 6.3.9600
+OsVersionRecord WindowsServer2012R2();  // 6.3.9600, server
+OsVersionRecord Windows10();            // 10.0.19045 (22H2)
+OsVersionRecord Windows11();            // 10.0.22631 (23H2)
+OsVersionRecord WindowsServer2016();    // 10.0.14393, server
+OsVersionRecord WindowsServer2019();    // 10.0.17763, server
+OsVersionRecord WindowsServer2022();    // 10.0.20348, server
+OsVersionRecord WindowsServer2025();    // 10.0.26100, server
 
 }  // namespace vx::platform::sim

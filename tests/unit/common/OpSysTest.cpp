@@ -65,6 +65,98 @@ TEST_F(OpSys, FlagsAndNamesOfEverySupportedRelease) {
     }
 }
 
+// After Windows 8 the numbers alone no longer name a release: 6.3 is 8.1 or Server 2012 R2, and
+// 10.0 is Windows 10, 11 or Server 2016 to 2025 by build number and product type. Every earlier
+// "or later" flag stays true, although the minor number of 10.0 starts again at 0.
+TEST_F(OpSys, ReleasesAfterWindows8AreNamedAndStayVistaAndLater) {
+    struct Later {
+        const char* name;
+        platform::OsVersionRecord record;
+        const char* release;
+        bool win81, win10, win11, is2012R2, is2016, is2019, is2022, is2025;
+    };
+    sim().setSku(48);
+    const Later releases[] = {
+        {"8.1", Windows81(), "Windows 8.1", true, false, false, false, false, false, false, false},
+        {"2012 R2", WindowsServer2012R2(), "Windows Server 2012 R2", true, false, false, true,
+         false, false, false, false},
+        {"10", Windows10(), "Windows 10", true, true, false, false, false, false, false, false},
+        {"11", Windows11(), "Windows 11", true, true, true, false, false, false, false, false},
+        {"2016", WindowsServer2016(), "Windows Server 2016", true, true, false, true, true, false,
+         false, false},
+        {"2019", WindowsServer2019(), "Windows Server 2019", true, true, false, true, true, true,
+         false, false},
+        {"2022", WindowsServer2022(), "Windows Server 2022", true, true, false, true, true, true,
+         true, false},
+        {"2025", WindowsServer2025(), "Windows Server 2025", true, true, true, true, true, true,
+         true, true},
+    };
+    for (const auto& release : releases) {
+        SCOPED_TRACE(release.name);
+        sim().setVersion(release.record);
+        const clsOpSys os;
+        EXPECT_TRUE(os.IsVista());
+        EXPECT_TRUE(IsVista());
+        EXPECT_TRUE(os.IsWinXP());
+        EXPECT_TRUE(os.IsWin7());
+        EXPECT_TRUE(os.IsWin8());
+        EXPECT_EQ(release.is2012R2, os.IsServer());
+        EXPECT_EQ(os.IsServer(), os.Is2008());
+        EXPECT_EQ(os.IsServer(), os.Is2008R2());
+        EXPECT_EQ(release.win81, os.IsWin81());
+        EXPECT_EQ(release.win10, os.IsWin10());
+        EXPECT_EQ(release.win11, os.IsWin11());
+        EXPECT_EQ(release.is2012R2, os.Is2012R2());
+        EXPECT_EQ(release.is2016, os.Is2016());
+        EXPECT_EQ(release.is2019, os.Is2019());
+        EXPECT_EQ(release.is2022, os.Is2022());
+        EXPECT_EQ(release.is2025, os.Is2025());
+        EXPECT_EQ(release.release, os.releaseName());
+        EXPECT_EQ(std::string(release.release) + " Professional ", os.Platform());
+        EXPECT_EQ(std::string(release.release) + " Professional  (Version " +
+                      std::to_string(release.record.majorVersion) + "." +
+                      std::to_string(release.record.minorVersion) + ", Build " +
+                      std::to_string(release.record.buildNumber) + ")",
+                  os.Version());
+    }
+}
+
+// The banner and the report name the release without asking for the edition (a management
+// service query on Vista and later, a file read under switched redirection on XP).
+TEST_F(OpSys, RunningWindowsNameIsTheReleaseAndTheBitnessAlone) {
+    const struct {
+        platform::OsVersionRecord record;
+        const char* name;
+    } cases[] = {
+        {Windows11(), "Windows 11 (64-bit)"},
+        {WindowsServer2019(), "Windows Server 2019 (64-bit)"},
+        {Windows8(), "Windows 8 (64-bit)"},
+        {WindowsXP(), "Windows XP (64-bit)"},
+        {WindowsServer2003(), "Windows Server 2003 (64-bit)"},
+        {Windows2000(), "Windows 2000 (64-bit)"},
+    };
+    sim().setSku(48);
+    sim().addFile("C:\\Windows\\System32\\prodspec.ini",
+                  std::string("[") + kProductInfoSection + "]\r\nProduct=Windows XP Home\r\n");
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.name);
+        sim().setVersion(item.record);
+        EXPECT_EQ(item.name, RunningWindowsName());
+    }
+    EXPECT_TRUE(lines().empty()) << lines().front();
+
+    platform::OsVersionRecord unknown;
+    sim().setVersion(unknown);
+    EXPECT_EQ("an unknown Windows", RunningWindowsName());
+}
+
+using OpSys32 = Sim32Test;
+
+TEST_F(OpSys32, RunningWindowsNameSaysWhenWindowsIs32Bit) {
+    sim().setVersion(Windows10());
+    EXPECT_EQ("Windows 10 (32-bit)", RunningWindowsName());
+}
+
 TEST_F(OpSys, ClassicEditionComesFromProdspecIni) {
     sim().setVersion(WindowsXP());
     const std::string prodspec = "C:\\Windows\\System32\\prodspec.ini";
