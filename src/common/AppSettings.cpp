@@ -2,6 +2,7 @@
 
 #include "common/AppState.h"
 #include "common/DebugLog.h"
+#include "common/OpSys.h"
 #include "common/ReportHeaders.h"
 #include "common/Version.h"
 #include "platform/Platform.h"
@@ -54,7 +55,9 @@ void InitAppSettings(bool bSetAppINI, bool inAppFolder) {
     }
     try {
         DPrint("");
-        DPrint(system.environment().localDateTimeText() + " - Starting " + VersionCaption("", ""));
+        // The caption ends in a space: "Starting Vexilla   v1.0 on Windows 10 (64-bit)".
+        DPrint(system.environment().localDateTimeText() + " - Starting " + VersionCaption("", "") +
+               "on " + RunningWindowsName());
         DPrint(std::string(40, '-'));
     } catch (...) {
         ReportError(report::kInitAppSettings, CurrentError(), {{"bSetAppINI", ToText(bSetAppINI)}});

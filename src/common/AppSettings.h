@@ -23,7 +23,7 @@ std::string AppPath();
 std::string AppExeName();
 
 // Sets the settings-file path (beside the program when `inAppFolder`, else in its Config
-// folder, which is created) and writes the start banner.
+// folder, which is created) and writes the start banner, which names the running Windows.
 void InitAppSettings(bool bSetAppINI, bool inAppFolder);
 
 // "Vexilla   v1.0 " and friends: title, version (revision only from 1 on), stage text

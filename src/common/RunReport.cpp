@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "common/OpSys.h"
+#include "common/Version.h"
+
 namespace vx {
 namespace {
 
@@ -24,6 +27,11 @@ RunMode CurrentRunMode() { return Current().mode; }
 void AddReportWriter(ReportWriter writer) { Current().writers.push_back(std::move(writer)); }
 void RemoveReportWriters() { Current().writers.clear(); }
 RunTally& Tally() { return Current().tally; }
+
+std::string RunHeading(std::string_view commandLine) {
+    return std::string("Vexilla ") + version::kText + " on " + RunningWindowsName() +
+           ": " + std::string(commandLine);
+}
 
 void ReportLine(const std::string& line) {
     for (const auto& writer : Current().writers) {

@@ -31,6 +31,10 @@ void AddReportWriter(ReportWriter writer);
 void RemoveReportWriters();
 RunTally& Tally();
 
+// The report's first line: "Vexilla 1.0.0 on Windows 10 (64-bit): /autobrand", the program's
+// version, the running Windows (see RunningWindowsName) and the command line as given.
+std::string RunHeading(std::string_view commandLine);
+
 // A plain line, as it is.
 void ReportLine(const std::string& line);
 // A step that changes a place (or, outside a Change run, would). `done` is what a Change run

@@ -158,7 +158,7 @@ ExitCode RunSwitches(const std::string& commandLine, const BrandingActions& acti
             AddReportWriter(std::move(writer));
         }
     }
-    ReportLine(std::string("Vexilla ") + version::kText + ": " + commandLine);
+    ReportLine(RunHeading(commandLine));
     if (option.missingPath) {
         ReportSkipped("/log needs a path after it");
     }

@@ -108,7 +108,7 @@ sys32=$win7/drive_c/windows/syswow64
 win7_autobrand() {
   local bad=0
   run "$win7" autobrand-win7 /autobrand || return 1
-  vx_expect_lines branding-autobrand-win7 "$work/autobrand-win7.txt" /autobrand || bad=1
+  vx_expect_lines branding-autobrand-win7 "$work/autobrand-win7.txt" /autobrand "Windows 7 (64-bit)" || bad=1
   saved "$win7"
   same "OEMInformation (64-bit view)" "$(oem_values_expected)" "$(tree "$win7" "$oem_key")" || bad=1
   no_oem_values "$win7" "$oem_key_wow" || bad=1
@@ -186,7 +186,7 @@ win7_rem() {
   local bad=0
   run "$win7" rem-win7 /rem || return 1
   # The OEM link class was never written here: its removal reports "not found".
-  vx_expect_lines branding-rem-win7 "$work/rem-win7.txt" /rem || bad=1
+  vx_expect_lines branding-rem-win7 "$work/rem-win7.txt" /rem "Windows 7 (64-bit)" || bad=1
   saved "$win7"
   win7_removed "$win7" || bad=1
   return "$bad"

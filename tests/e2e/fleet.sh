@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end: what deployment engines rely on, with the real vexilla.exe under Wine (64-bit
 # prefix reporting Windows 7, the example kit in C:\vexilla):
-#   1. exit codes of real runs: 6 for a line without a switch, 4 for /restore without a backup,
+#   1. exit codes of real runs: 6 for a line without a switch (the report names the program's
+#      version and the Windows it runs on), 4 for /restore without a backup,
 #      3 for /verify of an unbranded system, 2 without a settings file, 0 for a run that did its
 #      work (1 and 5 are proven by branding.sh, copy-refused.sh and startup.sh);
 #   2. /plan of /rem /autobrand /desklnk on a machine with another vendor's branding: the saved
@@ -23,6 +24,8 @@ source "$here/../../tools/wine/env.sh"
 source "$here/lib/checks.sh"
 # shellcheck source=lib/kit.sh
 source "$here/lib/kit.sh"
+# shellcheck source=lib/golden.sh
+source "$here/lib/golden.sh"
 export VX_WINE_TIMEOUT=30
 
 kit_script_begin fleet
@@ -50,7 +53,8 @@ differences() { tr -d '\r' <"$work/$1.report" | grep -c '^differs: '; }
 exit_codes() {
   local bad=0
   run_ending 6 "$p" typo /autobran || bad=1
-  has typo 'skipped: "autobran" is not a switch' 'exit code 6: no switch was recognised' || bad=1
+  has typo "Vexilla $(vx_program_version) on Windows 7 (64-bit): /autobran" \
+    'skipped: "autobran" is not a switch' 'exit code 6: no switch was recognised' || bad=1
   run_ending 4 "$p" restore-none /restore || bad=1
   has restore-none 'skipped: restore: there is no factory backup; nothing was restored' || bad=1
   run_ending 3 "$p" verify-clean /verify || bad=1

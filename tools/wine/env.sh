@@ -11,7 +11,7 @@
 #
 # Helpers (all print errors on stderr and return non-zero on failure):
 #   prefix.sh    vx_template, vx_template_check, vx_new_prefix, vx_clone, vx_install_tools,
-#                vx_set_version, vx_userreg_set, vx_gui_desktop
+#                vx_set_version, vx_userreg_set, vx_userreg_set_dword, vx_set_dpi, vx_gui_desktop
 #   capture.sh   vx_capture, vx_show_lines
 #   readback.sh  vx_reg_query, vx_reg_get, vx_regfile_get, vx_regfile_has_key, vx_unixpath
 #   hive.sh      hive_tree, hive_key_exists, hive_records, hive_records_outside (saved hives)
@@ -102,6 +102,10 @@ vx_expected_version() {
     winxp64 | win2003) echo 5.2.3790 ;;
     vista | win2008) echo 6.0.6002 ;;
     win8) echo 6.2.9200 ;;
+    # Only to a program whose manifest names Windows 8.1 and 10; any other is told 6.2.9200.
+    # Wine 8 knows no Windows 11 nor Server 2016 and later.
+    win81) echo 6.3.9600 ;;
+    win10) echo 10.0.18362 ;;
     *) vx_log "no known version for '$1'"; return 1 ;;
   esac
 }

@@ -29,12 +29,18 @@ TEST_F(AppSettings, SettingsFileBesideTheProgramOrInItsConfigFolder) {
     EXPECT_EQ("kept", State().settingsFilePath);
 }
 
-TEST_F(AppSettings, StartBannerIsThreeLines) {
+// The banner names the running Windows without its edition: asking for the edition would cost
+// a management-service query and could add lines of its own.
+TEST_F(AppSettings, StartBannerIsThreeLinesAndNamesTheWindows) {
     sim().setDateTimeText("12/8/2026 9:30:00 AM");
+    sim().setVersion(platform::sim::Windows10());
+    sim().setSku(48);
     InitAppSettings(true, true);
     ASSERT_EQ(3u, lines().size());
     EXPECT_EQ("\t", lines()[0]);
-    EXPECT_EQ("\t12/8/2026 9:30:00 AM - Starting " + VersionCaption("", ""), lines()[1]);
+    EXPECT_EQ("\t12/8/2026 9:30:00 AM - Starting " + VersionCaption("", "") +
+                  "on Windows 10 (64-bit)",
+              lines()[1]);
     EXPECT_EQ("\t----------------------------------------", lines()[2]);
 }
 

@@ -79,9 +79,10 @@ TEST_F(StartUp, ExitCodesAndTheReportOfEachKindOfRun) {
     EXPECT_EQ(0, runMain(""));
     EXPECT_TRUE(report_.empty()) << "the editor run reports nothing";
 
+    sim().setVersion(platform::sim::Windows11());
     EXPECT_EQ(static_cast<int>(ExitCode::NoSwitch), runMain("/autobran"));
     EXPECT_TRUE(ran_.empty());
-    EXPECT_EQ((Lines{"Vexilla " + std::string(version::kText) + ": /autobran",
+    EXPECT_EQ((Lines{"Vexilla " + std::string(version::kText) + " on Windows 11 (64-bit): /autobran",
                      "skipped: \"autobran\" is not a switch",
                      "nothing to do: the command line names no switch (autobrand, rem, desklnk, "
                      "restore, verify)",
