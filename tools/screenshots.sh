@@ -3,7 +3,8 @@
 #
 # Pictures of the editor window for the README: vexilla.exe with the example kit in a fresh
 # 64-bit Wine prefix under Xvfb, one PNG per panel with the task pane, and one with the label
-# sidebar (the toolkit's [Config] DisableSideBarThemes=1). Each is cropped to the window.
+# sidebar (the toolkit's [Config] DisableSideBarThemes=1), and the first panel again at 96, 120
+# and 144 DPI. Each is cropped to the window.
 #   OUTDIR         where the PNGs go (default docs/screenshots)
 #   VX_BUILD_DIR   the cross build with vexilla.exe and tools/uidriver.exe (default build/win32)
 set -u
@@ -37,7 +38,8 @@ cp "$driver" "$prefix/drive_c/vxtools/" || exit 1
 # Debian's Wine finds its own fonts (MS Sans Serif, Tahoma, Marlett for the caption buttons)
 # only in C:\windows\Fonts.
 [ ! -d /usr/share/wine/fonts ] || cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" || exit 1
-vx_gui_desktop "$prefix" || exit 1
+# Large enough for the window at 144 DPI (about 1100 x 530 pixels).
+vx_gui_desktop "$prefix" 1280x1024 || exit 1
 mkdir -p "$prefix/drive_c/vexilla" && cp "$exe" "$prefix/drive_c/vexilla/" &&
   cp -a examples/branding/. "$prefix/drive_c/vexilla/" || exit 1
 # The toolkit's layout for the label sidebar: one "Config" folder on disk serves both
@@ -48,7 +50,7 @@ mkdir -p "$kit/Vexilla" "$kit/Config/Vexilla" && cp "$exe" "$kit/Vexilla/" &&
   printf 'not a program: only its presence counts\r\n' >"$kit/CORVID.EXE" &&
   printf '[Config]\r\nDisableSideBarThemes=1\r\n' >"$kit/Config/corvid.ini" || exit 1
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start (see $work/xvfb.log)" >&2; exit 1; }
@@ -97,6 +99,15 @@ open_editor 'C:\Kit\Vexilla\vexilla.exe'
 drive wait-state Vexilla 120 shown 5000 >/dev/null || exit 1
 shot editor-label-sidebar
 close_editor
+
+# The Common Info panel at 96, 120 and 144 DPI: the window lays itself out for the screen's DPI.
+for dpi in 96 120 144; do
+  vx_server_kill "$prefix" && vx_set_dpi "$prefix" "$dpi" || exit 1
+  WINEPREFIX=$prefix wineserver -p60
+  open_editor 'C:\vexilla\vexilla.exe'
+  shot "editor-dpi-$dpi"
+  close_editor
+done
 
 cleanup
 trap - EXIT

@@ -9,7 +9,9 @@
 #   2. the same prefix reporting Windows XP: "Vexilla Now" copies the support text and
 #      registers the OEM link key tree;
 #   3. inside the toolkit's layout with [Config] DisableSideBarThemes=1: the label sidebar,
-#      its links and its "Save && Close".
+#      its links and its "Save && Close";
+#   4. at 96, 120 and 144 DPI: the window laid out for the DPI, every panel and the label
+#      sidebar without a clipped or overlapping control.
 # One PASS or FAIL line per check; the exit status is non-zero when any check failed.
 #   VX_BUILD_DIR   the cross build with vexilla.exe and tools/ (default build/win32)
 #   VX_GUI_KEEP=1  keep the prefix, the captured lines and the driver output when all pass
@@ -48,11 +50,12 @@ if [ -d /usr/share/wine/fonts ]; then
   cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null
 fi
 # Before X starts: a server left from the set-up would run without a display.
-vx_gui_desktop "$prefix" || exit 1
+# Large enough for the window at 144 DPI (about 1100 x 530 pixels).
+vx_gui_desktop "$prefix" 1280x1024 || exit 1
 app=$prefix/drive_c/vexilla
 mkdir -p "$app" && cp "$exe" "$app/" && cp -a "$kit/." "$app/" || exit 1
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL  Xvfb did not start (see $work/xvfb.log)"; exit 1; }
@@ -602,6 +605,55 @@ check "toolkit, DisableSideBarThemes=1: label sidebar with its captions, task pa
 check "toolkit: the hand cursor over every link label, not over headings" hand_cursor_check
 check "toolkit: the label links switch between the four panels" label_links_check
 check "toolkit: Save && Close saves into Config\\Vexilla and ends the program" label_save_and_close_check
+
+# ==== 4. high DPI ===========================================================================
+# The manifest declares the editor DPI aware, so it lays itself out for the screen's DPI
+# (twips at LOGPIXELS) instead of being stretched. At each DPI, in each panel and in the label
+# sidebar: no control reaches outside the window's client area, no two visible controls
+# overlap (Picture1 is the frame behind the sidebar's labels), the window is whole on the
+# screen, and the editor used the DPI the screen has (its width follows the DPI).
+
+# layout_here NAME: the driver's layout verb on the editor as it is now; its lines in $work.
+layout_here() {
+  local out=$work/layout-$dpi-$1.txt
+  if ! drive layout Vexilla 101 >"$out" 2>&1; then
+    echo "  at $dpi DPI, $1:"
+    sed 's/^/    /' "$out"
+    return 1
+  fi
+  grep -qx "dpi $dpi" "$out" || { echo "  the screen is not at $dpi DPI:"; sed 's/^/    /' "$out"; return 1; }
+}
+
+# The client width in pixels for the layout's 10890 twips at DPI.
+client_width_at() { echo $(((10890 * $1 + 720) / 1440)); }
+
+dpi_layout_check() {
+  local status=0 bounds left right width want
+  dpi=$1
+  server_down && vx_set_dpi "$prefix" "$dpi" && server_up || return 1
+  start_editor 'C:\vexilla\vexilla.exe' "dpi-$dpi" || return 1
+  bounds=$(drive rect Vexilla) && read -r left _ right _ <<<"$bounds" || return 1
+  width=$((right - left))
+  want=$(client_width_at "$dpi")
+  # The frame adds a few pixels on each side, never a tenth of the width.
+  if [ "$width" -lt "$want" ] || [ "$width" -gt $((want + want / 10)) ]; then
+    echo "  at $dpi DPI the window is $width pixels wide; its client area should be $want"
+    status=1
+  fi
+  layout_here common || status=1
+  task_item 1 2 && panel_shown 302 && layout_here xp-oem-link || status=1
+  task_item 1 3 && panel_shown 401 && layout_here xp-oeminfo-ini || status=1
+  task_item 1 4 && panel_shown 502 && layout_here vista-7-8 || status=1
+  close_editor || return 1
+  start_editor 'C:\Kit\Vexilla\vexilla.exe' "dpi-$dpi-toolkit" || return 1
+  drive wait-state Vexilla 120 shown 5000 >/dev/null && layout_here label-sidebar || status=1
+  close_editor || return 1
+  return "$status"
+}
+
+check "96 DPI: the window is laid out for 96 DPI, no control clipped or overlapping" dpi_layout_check 96
+check "120 DPI: the window is laid out for 120 DPI, no control clipped or overlapping" dpi_layout_check 120
+check "144 DPI: the window is laid out for 144 DPI, no control clipped or overlapping" dpi_layout_check 144
 
 cleanup
 trap - EXIT

@@ -123,14 +123,33 @@ vx_new_prefix() {
 # removes it when DATA is absent, by editing user.reg. The server keeps the registry in memory
 # and writes it back on exit, so this first waits for the prefix's server to end.
 vx_userreg_set() {
-  local prefix=$1 reg=$1/user.reg key=$2 data=${4-}
+  local data=${4-}
+  data=${data//\\/\\\\}
+  data=${data//\"/\\\"}
+  if [ $# -ge 4 ]; then
+    _vx_userreg_edit "$1" "$2" "$3" "\"$3\"=\"$data\""
+  else
+    _vx_userreg_edit "$1" "$2" "$3"
+  fi
+}
+
+# vx_userreg_set_dword PREFIX KEY NAME NUMBER: the same for a DWORD value.
+vx_userreg_set_dword() {
+  _vx_userreg_edit "$1" "$2" "$3" "$(printf '"%s"=dword:%08x' "$3" "$4")"
+}
+
+# vx_set_dpi PREFIX DPI: the screen's DPI (96, 120, 144, ...) for the next server of PREFIX.
+vx_set_dpi() { vx_userreg_set_dword "$1" 'Control Panel\Desktop' LogPixels "$2"; }
+
+# _vx_userreg_edit PREFIX KEY NAME [LINE]: puts LINE (a value line of the .reg format) in place
+# of value NAME of HKCU\KEY, or removes the value without LINE.
+_vx_userreg_edit() {
+  local prefix=$1 reg=$1/user.reg key=$2
   [ -f "$reg" ] || { vx_log "no $reg"; return 1; }
   vx_server_wait "$prefix" || return 1
   key=${key//\\/\\\\}
-  data=${data//\\/\\\\}
-  data=${data//\"/\\\"}
   # Through the environment: awk -v would undo the doubled backslashes of the .reg format.
-  VX_KEY="[$key] " VX_NAME="\"$3\"=" VX_LINE="\"$3\"=\"$data\"" \
+  VX_KEY="[$key] " VX_NAME="\"$3\"=" VX_LINE="${4-}" \
     VX_REMOVE=$(($# < 4)) VX_NOW=$(date +%s) awk '
     BEGIN { key = tolower(ENVIRON["VX_KEY"]); name = tolower(ENVIRON["VX_NAME"])
             line = ENVIRON["VX_LINE"]; remove = ENVIRON["VX_REMOVE"] + 0 }

@@ -46,6 +46,14 @@
 //                                    window of any process that became visible meanwhile, and
 //                                    fails with status 4 when there was one (a headless run that
 //                                    must never show a window)
+//   layout CAPTION FRAMES            checks the geometry of the window's visible controls:
+//                                    each lies whole inside its parent's client area, no two
+//                                    with the same parent overlap (except that a frame, one of
+//                                    the comma-separated control IDs FRAMES or "-" for none,
+//                                    may hold others whole), and the window lies whole on the
+//                                    screen. Prints "dpi N", then one line per fault ("clipped
+//                                    ...", "overlap ...", "off-screen ..."), failing with status
+//                                    3 when there is one, else "ok N controls"
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
@@ -622,6 +630,110 @@ void Watch(Session& s) {
     }
 }
 
+std::string RectText(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::vector<int> FrameIds(const std::string& list) {
+    std::vector<int> ids;
+    if (list == "-") {
+        return ids;
+    }
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const auto id = ParseNumber(list.substr(start, comma - start));
+        if (!id) {
+            Fail(kExitUsage, "layout: frames must be control ids, e.g. 107,110, or \"-\"");
+        }
+        ids.push_back(static_cast<int>(*id));
+        start = comma + 1;
+    }
+    return ids;
+}
+
+void Layout(Session& s) {
+    struct Placed {
+        HWND handle;
+        HWND parent;
+        int id;
+        RECT bounds;  // on the screen
+    };
+    const std::string caption = s.args.take("caption");
+    const std::vector<int> frames = FrameIds(s.args.take("frames"));
+    const HWND window = WaitCaption(caption, s.timeout);
+    {
+        const HDC screen = GetDC(nullptr);
+        Print("dpi " + std::to_string(GetDeviceCaps(screen, LOGPIXELSY)));
+        ReleaseDC(nullptr, screen);
+    }
+    const auto isFrame = [&](int id) {
+        return std::find(frames.begin(), frames.end(), id) != frames.end();
+    };
+    const auto name = [](const Placed& control) {
+        return std::to_string(control.id) + " " + ClassName(control.handle) + " " +
+               RectText(control.bounds);
+    };
+    int faults = 0;
+    const auto fault = [&](const std::string& line) {
+        Print(line);
+        ++faults;
+    };
+
+    RECT windowBounds{};
+    RECT desktop{};
+    GetWindowRect(window, &windowBounds);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    if (!Contains(desktop, windowBounds)) {
+        fault("off-screen window " + RectText(windowBounds) + " on the screen " +
+              RectText(desktop));
+    }
+
+    std::vector<HWND> all;
+    EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::vector<Placed> controls;
+    for (const HWND handle : all) {
+        if (IsWindowVisible(handle) == 0) {
+            continue;
+        }
+        Placed control{handle, GetParent(handle), GetDlgCtrlID(handle), {}};
+        GetWindowRect(handle, &control.bounds);
+        controls.push_back(control);
+        RECT client{};
+        GetClientRect(control.parent, &client);
+        MapWindowPoints(control.parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (!Contains(client, control.bounds)) {
+            fault("clipped " + name(control) + " by its parent's client area " + RectText(client));
+        }
+    }
+    for (std::size_t a = 0; a < controls.size(); ++a) {
+        for (std::size_t b = a + 1; b < controls.size(); ++b) {
+            const Placed& first = controls[a];
+            const Placed& second = controls[b];
+            RECT common{};
+            if (first.parent != second.parent ||
+                IntersectRect(&common, &first.bounds, &second.bounds) == 0) {
+                continue;
+            }
+            if ((isFrame(first.id) && Contains(first.bounds, second.bounds)) ||
+                (isFrame(second.id) && Contains(second.bounds, first.bounds))) {
+                continue;
+            }
+            fault("overlap " + name(first) + " and " + name(second));
+        }
+    }
+    if (faults > 0) {
+        Fail(kExitControl, "layout: " + std::to_string(faults) + " faults");
+    }
+    Print("ok " + std::to_string(controls.size()) + " controls");
+}
+
 void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
@@ -653,6 +765,7 @@ constexpr Verb kVerbs[] = {
     {"box-text", BoxText},
     {"close", Close},
     {"watch", Watch},
+    {"layout", Layout},
     {"sleep", Pause},
     {"--timeout", SetTimeout},
 };
