@@ -29,8 +29,8 @@ void RemoveReportWriters() { Current().writers.clear(); }
 RunTally& Tally() { return Current().tally; }
 
 std::string RunHeading(std::string_view commandLine) {
-    return std::string("Vexilla ") + version::kText + " on " + RunningWindowsName() +
-           ": " + std::string(commandLine);
+    return std::string("Vexilla ") + version::kText + " on " + RunningWindowsName() + ": " +
+           std::string(commandLine);
 }
 
 void ReportLine(const std::string& line) {

@@ -31,8 +31,14 @@ TEST_F(VersionContract, FlagsAndNameFollowTheRelease) {
     EXPECT_TRUE(os.IsWinNT());
     EXPECT_EQ(expected.major >= 6, os.IsVista());
     EXPECT_EQ(expected.major >= 6, IsVista());
-    EXPECT_EQ(expected.major >= 6 && expected.minor >= 1, os.IsWin7());
-    EXPECT_EQ(expected.major >= 6 && expected.minor >= 2, os.IsWin8());
+    // 10.0 starts the minor count again: it is later than every 6.x.
+    const auto atLeast = [&](std::uint32_t major, std::uint32_t minor) {
+        return expected.major > major || (expected.major == major && expected.minor >= minor);
+    };
+    EXPECT_EQ(atLeast(6, 1), os.IsWin7());
+    EXPECT_EQ(atLeast(6, 2), os.IsWin8());
+    EXPECT_EQ(atLeast(6, 3), os.IsWin81());
+    EXPECT_EQ(atLeast(10, 0), os.IsWin10());
     EXPECT_TRUE(os.IsWinXP());
     EXPECT_FALSE(os.IsServer());
 
@@ -43,6 +49,10 @@ TEST_F(VersionContract, FlagsAndNameFollowTheRelease) {
         EXPECT_EQ(0u, name.rfind("Windows 7 ", 0)) << name;
     } else if (expected.major == 6 && expected.minor == 2) {
         EXPECT_EQ(0u, name.rfind("Windows 8 ", 0)) << name;
+    } else if (expected.major == 6 && expected.minor == 3) {
+        EXPECT_EQ(0u, name.rfind("Windows 8.1 ", 0)) << name;
+    } else if (expected.major == 10) {
+        EXPECT_EQ(0u, name.rfind("Windows 10 ", 0)) << name;
     }
     EXPECT_NE(std::string::npos,
               os.Version().find("(Version " + std::to_string(expected.major) + "." +

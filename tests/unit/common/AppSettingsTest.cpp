@@ -38,9 +38,9 @@ TEST_F(AppSettings, StartBannerIsThreeLinesAndNamesTheWindows) {
     InitAppSettings(true, true);
     ASSERT_EQ(3u, lines().size());
     EXPECT_EQ("\t", lines()[0]);
-    EXPECT_EQ("\t12/8/2026 9:30:00 AM - Starting " + VersionCaption("", "") +
-                  "on Windows 10 (64-bit)",
-              lines()[1]);
+    EXPECT_EQ(
+        "\t12/8/2026 9:30:00 AM - Starting " + VersionCaption("", "") + "on Windows 10 (64-bit)",
+        lines()[1]);
     EXPECT_EQ("\t----------------------------------------", lines()[2]);
 }
 

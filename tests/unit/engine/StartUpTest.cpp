@@ -82,12 +82,13 @@ TEST_F(StartUp, ExitCodesAndTheReportOfEachKindOfRun) {
     sim().setVersion(platform::sim::Windows11());
     EXPECT_EQ(static_cast<int>(ExitCode::NoSwitch), runMain("/autobran"));
     EXPECT_TRUE(ran_.empty());
-    EXPECT_EQ((Lines{"Vexilla " + std::string(version::kText) + " on Windows 11 (64-bit): /autobran",
-                     "skipped: \"autobran\" is not a switch",
-                     "nothing to do: the command line names no switch (autobrand, rem, desklnk, "
-                     "restore, verify)",
-                     "exit code 6: no switch was recognised"}),
-              report_);
+    EXPECT_EQ(
+        (Lines{"Vexilla " + std::string(version::kText) + " on Windows 11 (64-bit): /autobran",
+               "skipped: \"autobran\" is not a switch",
+               "nothing to do: the command line names no switch (autobrand, rem, desklnk, "
+               "restore, verify)",
+               "exit code 6: no switch was recognised"}),
+        report_);
     EXPECT_EQ(static_cast<int>(ExitCode::NoSwitch), runMain("/plan /log C:\\x.log"))
         << "plan alone runs nothing; a log option is no switch";
 
