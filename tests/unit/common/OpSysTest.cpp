@@ -113,7 +113,8 @@ TEST_F(OpSys, ReleasesAfterWindows8AreNamedAndStayVistaAndLater) {
         EXPECT_EQ(release.is2025, os.Is2025());
         EXPECT_EQ(release.release, os.releaseName());
         EXPECT_EQ(std::string(release.release) + " Professional ", os.Platform());
-        EXPECT_EQ(std::string(release.release) + " Professional  (Version " +
+        // The edition's trailing space, the separator and an empty service-pack text.
+        EXPECT_EQ(std::string(release.release) + " Professional   (Version " +
                       std::to_string(release.record.majorVersion) + "." +
                       std::to_string(release.record.minorVersion) + ", Build " +
                       std::to_string(release.record.buildNumber) + ")",
