@@ -10,8 +10,9 @@
 #      registers the OEM link key tree;
 #   3. inside the toolkit's layout with [Config] DisableSideBarThemes=1: the label sidebar,
 #      its links and its "Save && Close";
-#   4. at 96, 120 and 144 DPI: the window laid out for the DPI, every panel and the label
-#      sidebar without a clipped or overlapping control.
+#   4. the manifest's DPI awareness as the system reads it; at 96, 120 and 144 DPI: the window
+#      laid out for the DPI, every panel and the label sidebar without a clipped or
+#      overlapping control.
 # One PASS or FAIL line per check; the exit status is non-zero when any check failed.
 #   VX_BUILD_DIR   the cross build with vexilla.exe and tools/ (default build/win32)
 #   VX_GUI_KEEP=1  keep the prefix, the captured lines and the driver output when all pass
@@ -651,6 +652,16 @@ dpi_layout_check() {
   return "$status"
 }
 
+# The declaration itself, read from vexilla.exe as the system reads it (an activation context):
+# Wine 8 gives an unaware program the screen's DPI too, so the layouts alone cannot show it.
+dpi_aware_check() {
+  local value
+  value=$(drive manifest-setting 'C:\vexilla\vexilla.exe' \
+    http://schemas.microsoft.com/SMI/2005/WindowsSettings dpiAware) || return 1
+  [ "$value" = true ] || { echo "  the manifest gives dpiAware '$value', expected true"; return 1; }
+}
+
+check "the manifest declares the editor DPI aware (dpiAware true, as the system reads it)" dpi_aware_check
 check "96 DPI: the window is laid out for 96 DPI, no control clipped or overlapping" dpi_layout_check 96
 check "120 DPI: the window is laid out for 120 DPI, no control clipped or overlapping" dpi_layout_check 120
 check "144 DPI: the window is laid out for 144 DPI, no control clipped or overlapping" dpi_layout_check 144

@@ -54,6 +54,12 @@
 //                                    screen. Prints "dpi N", then one line per fault ("clipped
 //                                    ...", "overlap ...", "off-screen ..."), failing with status
 //                                    3 when there is one, else "ok N controls"
+//   manifest-setting EXE NAMESPACE NAME
+//                                    prints the value the application manifest of EXE (its
+//                                    resource 1) gives setting NAME of NAMESPACE, read the way
+//                                    the system reads it (an activation context), e.g. dpiAware
+//                                    of http://schemas.microsoft.com/SMI/2005/WindowsSettings;
+//                                    fails with status 3 when the manifest has no such setting
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
@@ -734,6 +740,57 @@ void Layout(Session& s) {
     Print("ok " + std::to_string(controls.size()) + " controls");
 }
 
+std::wstring Widened(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0);
+    return wide;
+}
+
+void ManifestSetting(Session& s) {
+    const std::string exe = s.args.take("program path");
+    const std::wstring space = Widened(s.args.take("namespace"));
+    const std::wstring name = Widened(s.args.take("setting name"));
+    // Newer than the headers this tree builds against: looked up, as the program does.
+    using CreateContext = HANDLE(WINAPI*)(const ACTCTXA*);
+    using ReleaseContext = void(WINAPI*)(HANDLE);
+    using QuerySettings = BOOL(WINAPI*)(DWORD, HANDLE, LPCWSTR, LPCWSTR, LPWSTR, SIZE_T, SIZE_T*);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto create = reinterpret_cast<CreateContext>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "CreateActCtxA")));
+    const auto release = reinterpret_cast<ReleaseContext>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "ReleaseActCtx")));
+    const auto query = reinterpret_cast<QuerySettings>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "QueryActCtxSettingsW")));
+    if (create == nullptr || release == nullptr || query == nullptr) {
+        Fail(kExitControl, "manifest-setting: the system has no activation-context settings");
+    }
+    ACTCTXA request{};
+    request.cbSize = sizeof(request);
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = exe.c_str();
+    request.lpResourceName = MAKEINTRESOURCEA(1);
+    const HANDLE context = create(&request);
+    if (context == INVALID_HANDLE_VALUE) {
+        Fail(kExitControl, "manifest-setting: no manifest in " + Quoted(exe) + " (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    wchar_t value[256] = {};
+    SIZE_T length = 0;
+    const BOOL found = query(0, context, space.c_str(), name.c_str(), value,
+                             sizeof(value) / sizeof(value[0]), &length);
+    const DWORD error = GetLastError();
+    release(context);
+    if (found == 0) {
+        Fail(kExitControl, "manifest-setting: the manifest of " + Quoted(exe) +
+                               " does not set it (error " + std::to_string(error) + ")");
+    }
+    char narrow[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, value, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    Print(narrow);
+}
+
 void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
@@ -766,6 +823,7 @@ constexpr Verb kVerbs[] = {
     {"close", Close},
     {"watch", Watch},
     {"layout", Layout},
+    {"manifest-setting", ManifestSetting},
     {"sleep", Pause},
     {"--timeout", SetTimeout},
 };
