@@ -101,16 +101,18 @@ for service in "${services[@]}"; do
 done
 
 # loaded_dlls COMMAND...: the DLLs the process loads, in the order it loads them ("count: names").
-# Wine's own processes started meanwhile (explorer.exe for a desktop) trace with another thread
-# id: only the lines of the thread that loaded the program count.
+# Wine's own processes started meanwhile (wineboot, explorer.exe for a desktop) trace with other
+# thread ids: only the lines of the thread that loaded the program (an exe outside C:\windows)
+# count.
 loaded_dlls() {
   vexilla /rem >/dev/null 2>&1
   (cd "$prefix/drive_c" && WINEPREFIX=$prefix WINEDEBUG=+loaddll timeout 60 wine "$@" 2>&1 >/dev/null) |
     tr -d '\r' | awk -F'"' '/:trace:loaddll:build_module Loaded / {
       thread = substr($1, 1, index($1, ":") - 1)
-      if (main == "") main = thread
-      if (thread != main) next
-      n = split($2, part, "\\"); name = tolower(part[n])
+      path = tolower($2)
+      if (main == "" && path ~ /\.exe$/ && path !~ /\\windows\\/) main = thread
+      if (main == "" || thread != main) next
+      n = split(path, part, "\\"); name = part[n]
       if (name !~ /\.exe$/ && !(name in seen)) { seen[name] = 1; list = list " " name; count++ } }
       END { printf "%d:%s\n", count, list }'
 }
@@ -165,5 +167,5 @@ for service in "${services[@]}"; do
 done
 echo "# DLLs loaded by the 32-bit process (count: names in load order)"
 for side in vexilla baseline copyfile shellcopy; do
-  [ -n "${dlls[$side]-}" ] && printf '%-10s %s\n' "$side" "${dlls[$side]}"
+  if [ -n "${dlls[$side]-}" ]; then printf '%-10s %s\n' "$side" "${dlls[$side]}"; fi
 done
