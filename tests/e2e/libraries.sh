@@ -60,14 +60,14 @@ loads_none() {
   return "$bad"
 }
 
-gui_dlls=(user32.dll gdi32.dll comctl32.dll uxtheme.dll shell32.dll ole32.dll oleaut32.dll winmm.dll)
+idle_never_loads=(user32.dll gdi32.dll comctl32.dll uxtheme.dll shell32.dll ole32.dll oleaut32.dll winmm.dll)
 
 # ---- 1. no work, no libraries ------------------------------------------------------------------
 idle_check() {
   traced idle /nothing || { echo "  vexilla.exe /nothing did not end with 0"; return 1; }
   # The trace must show the program's own loads, or every "not loaded" below would be empty.
   loads idle advapi32.dll || { echo "  no advapi32.dll in the trace ($work/idle.trace)"; return 1; }
-  loads_none idle "${gui_dlls[@]}"
+  loads_none idle "${idle_never_loads[@]}"
 }
 check "a switch without work loads no window, drawing, shell or COM library" idle_check
 
