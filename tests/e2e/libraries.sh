@@ -64,7 +64,10 @@ idle_never_loads=(user32.dll gdi32.dll comctl32.dll uxtheme.dll shell32.dll ole3
 
 # ---- 1. no work, no libraries ------------------------------------------------------------------
 idle_check() {
-  traced idle /nothing || { echo "  vexilla.exe /nothing did not end with 0"; return 1; }
+  local rc=0
+  traced idle /nothing || rc=$?
+  # No switch does anything: 6, "no switch was recognised".
+  [ "$rc" -eq 6 ] || { echo "  vexilla.exe /nothing ended with $rc, expected 6"; return 1; }
   # The trace must show the program's own loads, or every "not loaded" below would be empty.
   loads idle advapi32.dll || { echo "  no advapi32.dll in the trace ($work/idle.trace)"; return 1; }
   loads_none idle "${idle_never_loads[@]}"
