@@ -58,6 +58,18 @@ void RemoveLinkClass() {
     });
 }
 
+void DeleteOemValue(const char* value, bool silentWhenAbsent) {
+    Guarded(report::kRemoveBranding, [&] {
+        const auto before = ValueForReport("HKLM", kOemInformationKey, value);
+        if (!before && silentWhenAbsent) {
+            return;
+        }
+        bool notFound = false;
+        const auto status = deletion::fDeleteValue("HKLM", kOemInformationKey, value, notFound);
+        ReportValueDeletion(value, before, status);
+    });
+}
+
 }  // namespace
 
 void RemoveBranding() {
@@ -70,13 +82,11 @@ void RemoveBranding() {
         // HelpCustomized stays: the key itself remains.
         for (const char* value :
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
-            Guarded(report::kRemoveBranding, [&] {
-                const auto before = ValueForReport("HKLM", kOemInformationKey, value);
-                bool notFound = false;
-                const auto status =
-                    deletion::fDeleteValue("HKLM", kOemInformationKey, value, notFound);
-                ReportValueDeletion(value, before, status);
-            });
+            DeleteOemValue(value, false);
+        }
+        // Only Windows 10 and later read these; a system without them gets no line at all.
+        for (const char* value : {"SupportProvider", "SupportAppURL"}) {
+            DeleteOemValue(value, true);
         }
     } else {
         RemoveSystemFile(System32File(settings::kSupportTextFile));
