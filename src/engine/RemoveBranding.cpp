@@ -84,9 +84,14 @@ void RemoveBranding() {
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
             DeleteOemValue(value, false);
         }
-        // Only Windows 10 and later read these; a system without them gets no line at all.
-        for (const char* value : {"SupportProvider", "SupportAppURL"}) {
-            DeleteOemValue(value, true);
+        // Only Windows 10 and later read these, and only a kit that sets one removes it: a
+        // vendor's own value stays when this kit never placed one.
+        for (const auto* setting : {&settings::kSupportProvider, &settings::kSupportAppUrl}) {
+            std::string wanted;
+            Guarded(report::kRemoveBranding, [&] { wanted = ReadSetting(*setting); });
+            if (!wanted.empty()) {
+                DeleteOemValue(setting->name, true);
+            }
         }
     } else {
         RemoveSystemFile(System32File(settings::kSupportTextFile));
