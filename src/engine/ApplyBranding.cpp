@@ -20,6 +20,8 @@ void ApplyBranding() {
         information.manufacturer = ReadSetting(settings::kMfgr);
         information.hours = ReadSetting(settings::kHours);
         information.phone = ReadSetting(settings::kPhone);
+        information.supportProvider = ReadSetting(settings::kSupportProvider);
+        information.supportAppUrl = ReadSetting(settings::kSupportAppUrl);
     });
     ReplaceSystemLogo();
     bool vista = false;

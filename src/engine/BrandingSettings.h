@@ -34,6 +34,9 @@ inline constexpr SettingKey kModel{"OSBranding", "Model"};
 inline constexpr SettingKey kPhone{"OSBranding", "Phone"};
 inline constexpr SettingKey kHours{"OSBranding", "Hours"};
 inline constexpr SettingKey kUrl{"OSBranding", "URL"};
+// Optional; read by the Get Help app of Windows 10 and later only.
+inline constexpr SettingKey kSupportProvider{"OSBranding", "SupportProvider"};
+inline constexpr SettingKey kSupportAppUrl{"OSBranding", "SupportAppURL"};
 inline constexpr SettingKey kButtonName{"OSBranding", "ButtonName"};
 inline constexpr SettingKey kButtonToolTip{"OSBranding", "ButtonToolTip"};
 inline constexpr SettingKey kButtonAction{"OSBranding", "ButtonAction"};

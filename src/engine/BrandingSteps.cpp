@@ -1,15 +1,19 @@
 #include "engine/BrandingSteps.h"
 
 #include "common/AppState.h"
+#include "common/DebugLog.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/OpSys.h"
 #include "common/ProcessLaunch.h"
 #include "common/ReportHeaders.h"
 #include "common/RunReport.h"
 #include "common/SystemFolders.h"
 #include "common/Text.h"
+#include "common/WindowsRelease.h"
 #include "deletion/RegistryDelete.h"
 #include "engine/BrandingSettings.h"
+#include "engine/LogoCheck.h"
 #include "engine/OemLink.h"
 #include "engine/SafeNames.h"
 #include "engine/StepReport.h"
@@ -58,6 +62,29 @@ void WriteOemValue(const char* name, const char* type, const registry::RegValue&
     CheckRedirectedCopy(name, Shown(value));
 }
 
+// The Get Help app of Windows 10 and later reads these two; earlier Windows shows
+// neither, and a kit that does not set one writes nothing for it.
+void WriteWindows10Values(const OemInformation& information) {
+    if (information.supportProvider.empty() && information.supportAppUrl.empty()) {
+        return;
+    }
+    bool windows10 = false;
+    Guarded(report::kApplyBranding, [&] { windows10 = IsWindows10OrLater(); });
+    if (!windows10) {
+        DPrint(
+            "modBranding\\ApplyBranding: SupportProvider and SupportAppURL are read by Windows 10 "
+            "and later only; not written");
+        ReportSkipped("SupportProvider and SupportAppURL: Windows 10 and later only");
+        return;
+    }
+    if (!information.supportProvider.empty()) {
+        WriteOemValue("SupportProvider", "S", information.supportProvider);
+    }
+    if (!information.supportAppUrl.empty()) {
+        WriteOemValue("SupportAppURL", "S", information.supportAppUrl);
+    }
+}
+
 // Shown as "OEM link\Instance\InitPropertyBag\Param1", "OEM link\DefaultIcon\(default)".
 void WriteLinkValue(const std::string& suffix, const std::string& valueName, const char* type,
                     const registry::RegValue& value) {
@@ -101,15 +128,20 @@ void ReplaceSystemLogo() {
     const std::string source = State().brandingFolder + settings::kLogoFile;
     std::optional<std::string> kitLogo, systemLogo;
     bool present = false;
+    bool kitHasLogo = false;
     Guarded(report::kApplyBranding, [&] {
         present = DoesFileExist(logo, false);
-        if (DoesFileExist(source, false)) {
+        kitHasLogo = DoesFileExist(source, false);
+        if (kitHasLogo) {
             kitLogo = ReadFileForReport(source);
         }
         if (present) {
             systemLogo = ReadFileForReport(logo);
         }
     });
+    if (kitHasLogo) {
+        Guarded(report::kApplyBranding, [&] { ReportLogoFindings(CheckLogo(kitLogo, IsVista())); });
+    }
     // Re-applying the same logo leaves it alone: no deletion, no pause, no copy.
     if (present && kitLogo && systemLogo == kitLogo) {
         ReportKept(logo + " is the kit's " + settings::kLogoFile + " (" +
@@ -144,6 +176,7 @@ void WriteOemInformation(const OemInformation& information) {
     WriteOemValue("SupportHours", "S", information.hours);
     WriteOemValue("SupportPhone", "S", information.phone);
     WriteOemValue("SupportURL", "S", information.url);
+    WriteWindows10Values(information);
     if (!information.model.empty()) {
         WriteOemValue("Model", "S", information.model);
         return;

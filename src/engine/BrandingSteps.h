@@ -16,6 +16,9 @@ struct OemInformation {
     std::string phone;
     std::string hours;
     std::string url;
+    // Windows 10 and later, each only when set.
+    std::string supportProvider;
+    std::string supportAppUrl;
 };
 
 struct OemLinkValues {
@@ -33,7 +36,8 @@ enum class AlternatePlacement { Last, AfterParam1 };
 
 // Deletes an old system logo (then waits 2 seconds) and copies the branding folder's logo.
 void ReplaceSystemLogo();
-// The seven values under the OEM information key, in the 64-bit view.
+// The seven values under the OEM information key, in the 64-bit view; on Windows 10 and later
+// also SupportProvider and SupportAppURL, each when it is set.
 void WriteOemInformation(const OemInformation& information);
 // Copies the branding folder's oeminfo.ini into the system folder, when there is one.
 void InstallSupportText();

@@ -1,7 +1,12 @@
 #include "engine/DesktopShortcut.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "backup/PlacedFiles.h"
 #include "common/AppState.h"
+#include "common/DebugLog.h"
 #include "common/FSO.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
@@ -21,14 +26,31 @@ namespace {
 
 constexpr int kShowMaximized = 3;
 
-std::string Browser() {
+// The places of Internet Explorer, the 32-bit one first; a folder the environment does not name
+// is left out, and one named twice (a 32-bit program on 64-bit Windows is given the x86 folder
+// as both) is tried once.
+std::vector<std::string> BrowserPlaces() {
     auto& environment = platform::Current().environment();
-    const std::string wow =
-        environment.variable("programfiles(x86)") + "\\Internet Explorer\\iexplore.exe";
-    if (DoesFileExist(wow, false)) {
-        return wow;
+    std::vector<std::string> places;
+    for (const char* variable : {"programfiles(x86)", "programfiles"}) {
+        const std::string folder = environment.variable(variable);
+        const std::string place = folder + "\\Internet Explorer\\iexplore.exe";
+        if (!folder.empty() && std::find(places.begin(), places.end(), place) == places.end()) {
+            places.push_back(place);
+        }
     }
-    return environment.variable("programfiles") + "\\Internet Explorer\\iexplore.exe";
+    return places;
+}
+
+// Internet Explorer where it is installed; nothing when neither place has it (Windows 11 and
+// later Windows 10 may have dropped it).
+std::optional<std::string> InstalledBrowser(const std::vector<std::string>& places) {
+    for (const std::string& place : places) {
+        if (DoesFileExist(place, false)) {
+            return place;
+        }
+    }
+    return std::nullopt;
 }
 
 bool SameLink(const std::optional<platform::ShellLinkData>& a,
@@ -66,11 +88,10 @@ void ReportShortcut(const std::string& file, const std::string& what, bool exist
 
 // A shell link that starts the browser with the address; true when the .lnk is on disk.
 bool CreateBrowserLink(const std::string& link, const std::string& url, const std::string& iconPath,
-                       bool& created) {
+                       const std::string& browser, bool& created) {
     const auto before = LinkForReport(link);
     clsFSO().KillFile(link);
     cShellLinkA shellLink;
-    const std::string browser = Browser();
     created = shellLink.CreateLink(url, link, browser, "", url, 0, 0, kShowMaximized, iconPath);
     const bool onDisk = created && DoesFileExist(link, false);
     if (created && !onDisk) {
@@ -147,9 +168,28 @@ void DropDesktopShortcut() {
     bool writeUrlFile = useIE != "1";
     if (!writeUrlFile) {
         Guarded(report::kDropDesktopShortcut, [&] {
+            const auto places = BrowserPlaces();
+            const auto browser = InstalledBrowser(places);
+            if (!browser) {
+                // A .lnk to a program that is not there opens nothing: the default browser does.
+                std::string tried;
+                for (const std::string& place : places) {
+                    tried += (tried.empty() ? "" : " or ") + place;
+                }
+                DPrint(
+                    "modBranding\\DropDesktopShortcut: UseIE=1 but Internet Explorer is not "
+                    "installed (no " +
+                    tried + "); an Internet shortcut is written instead");
+                ReportSkipped("the shortcut " + base +
+                              ".lnk: Internet Explorer is not installed (no " + tried +
+                              "): an Internet shortcut is written instead");
+                writeUrlFile = true;
+                return;
+            }
             bool created = false;
             // A link reported as made but not on disk falls back to the Internet shortcut.
-            writeUrlFile = !CreateBrowserLink(base + ".lnk", url, iconPath, created) && created;
+            writeUrlFile =
+                !CreateBrowserLink(base + ".lnk", url, iconPath, *browser, created) && created;
         });
     }
     if (writeUrlFile) {

@@ -58,6 +58,18 @@ void RemoveLinkClass() {
     });
 }
 
+void DeleteOemValue(const char* value, bool silentWhenAbsent) {
+    Guarded(report::kRemoveBranding, [&] {
+        const auto before = ValueForReport("HKLM", kOemInformationKey, value);
+        if (!before && silentWhenAbsent) {
+            return;
+        }
+        bool notFound = false;
+        const auto status = deletion::fDeleteValue("HKLM", kOemInformationKey, value, notFound);
+        ReportValueDeletion(value, before, status);
+    });
+}
+
 }  // namespace
 
 void RemoveBranding() {
@@ -70,13 +82,16 @@ void RemoveBranding() {
         // HelpCustomized stays: the key itself remains.
         for (const char* value :
              {"Logo", "Manufacturer", "SupportHours", "SupportPhone", "SupportURL", "Model"}) {
-            Guarded(report::kRemoveBranding, [&] {
-                const auto before = ValueForReport("HKLM", kOemInformationKey, value);
-                bool notFound = false;
-                const auto status =
-                    deletion::fDeleteValue("HKLM", kOemInformationKey, value, notFound);
-                ReportValueDeletion(value, before, status);
-            });
+            DeleteOemValue(value, false);
+        }
+        // Only Windows 10 and later read these, and only a kit that sets one removes it: a
+        // vendor's own value stays when this kit never placed one.
+        for (const auto* setting : {&settings::kSupportProvider, &settings::kSupportAppUrl}) {
+            std::string wanted;
+            Guarded(report::kRemoveBranding, [&] { wanted = ReadSetting(*setting); });
+            if (!wanted.empty()) {
+                DeleteOemValue(setting->name, true);
+            }
         }
     } else {
         RemoveSystemFile(System32File(settings::kSupportTextFile));

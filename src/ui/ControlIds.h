@@ -59,9 +59,15 @@
 // | 504 | txtSupportHours            | edit                |                                     |
 // | 505 |                            | label               | Support URL:                        |
 // | 506 | txtSupportURL              | edit                |                                     |
+// | 507 | pic7 heading               | bold label          | Windows 10 and 11 (the Get Help ... |
+// | 508 |                            | label               | Support provider:                   |
+// | 509 | txtSupportProvider         | edit                |                                     |
+// | 510 |                            | label               | Support app URL:                    |
+// | 511 | txtSupportAppURL           | edit                |                                     |
 // | 600 | logo column heading        | bold centred label  | OEMLOGO.BMP                         |
 // | 601 | Image1 (click: System ...) | picture (bitmap)    |                                     |
 // | 602 |                            | centred hint        | Your OEMLOGO.BMP must be in ...     |
+// | 603 |                            | centred hint        | the logo check's warnings, or empty |
 //
 // Link labels and Image1 are static controls with SS_NOTIFY: a WM_LBUTTONDOWN on one clicks it.
 // The task pane reports an item click as WM_COMMAND with code kExplorerBarItemClicked; its
@@ -119,9 +125,15 @@ inline constexpr int kHoursLabel = 503;
 inline constexpr int kHours = 504;
 inline constexpr int kSupportUrlLabel = 505;
 inline constexpr int kSupportUrl = 506;
+inline constexpr int kWindows10Heading = 507;
+inline constexpr int kSupportProviderLabel = 508;
+inline constexpr int kSupportProvider = 509;
+inline constexpr int kSupportAppUrlLabel = 510;
+inline constexpr int kSupportAppUrl = 511;
 
 inline constexpr int kLogoHeading = 600;
 inline constexpr int kImage1 = 601;
 inline constexpr int kLogoHint = 602;
+inline constexpr int kLogoWarning = 603;
 
 }  // namespace vx::ui::ids

@@ -30,9 +30,15 @@ struct EditorFields {
     std::string phoneNumber;   // txtPhoneNumber
     std::string supportHours;  // txtSupportHours
     std::string supportURL;    // txtSupportURL
+    // pic7, read by the Get Help app of Windows 10 and later
+    std::string supportProvider;  // txtSupportProvider
+    std::string supportAppURL;    // txtSupportAppURL
     // Pictures to show: full paths, "" for none.
     std::string iconPreviewFile;  // Image2
     std::string logoPreviewFile;  // Image1
+    // What the check of the branding folder's oemlogo.bmp warns of, one line each ("" for
+    // nothing), shown under Image1.
+    std::string logoWarning;
 };
 
 enum class Panel { Common, XP, XPINI, Seven };
@@ -58,7 +64,9 @@ SidebarAction ActionForTaskItem(int group, int item);
 // Fills every box from the settings file and the branding folder (the support text and its
 // manufacturer and model from the branding folder's oeminfo.ini when there is one).
 EditorFields LoadFields();
-// Writes every box to the settings file, then the branding folder's oeminfo.ini.
+// Writes every box to the settings file, then the branding folder's oeminfo.ini. The two boxes
+// for Windows 10 and later are written only when one has text or the file already has a value,
+// so that a settings file without them stays without them.
 void SaveFields(const EditorFields& fields);
 
 // The XP support-text panel: read from / written to the branding folder's oeminfo.ini.

@@ -102,7 +102,8 @@ void EditorApply(const EditorFields& fields) {
     Guarded(report::kEditorApply, [&] { vista = IsVista(); });
     if (vista) {
         engine::WriteOemInformation({fields.mfgr, fields.model, fields.phoneNumber,
-                                     fields.supportHours, NormaliseSupportUrl(fields.supportURL)});
+                                     fields.supportHours, NormaliseSupportUrl(fields.supportURL),
+                                     fields.supportProvider, fields.supportAppURL});
     } else {
         engine::InstallSupportText();
     }

@@ -1,8 +1,11 @@
 #include "common/AppState.h"
 #include "common/FileTests.h"
 #include "common/Guarded.h"
+#include "common/OpSys.h"
 #include "common/ReportHeaders.h"
 #include "engine/BrandingSettings.h"
+#include "engine/LogoCheck.h"
+#include "engine/StepReport.h"
 #include "ui/Editor.h"
 
 namespace vx::ui {
@@ -34,6 +37,11 @@ EditorFields LoadFields() {
     Guarded(report::kLoadFields, [&] {
         if (DoesFileExist(InBrandingFolder(kLogoFile), false)) {
             fields.logoPreviewFile = InBrandingFolder(kLogoFile);
+            const auto findings =
+                engine::CheckLogo(engine::ReadFileForReport(fields.logoPreviewFile), IsVista());
+            for (const std::string& warning : findings.warnings) {
+                fields.logoWarning += (fields.logoWarning.empty() ? "" : "\r\n") + warning;
+            }
         }
     });
     Guarded(report::kLoadFields, [&] {
@@ -49,6 +57,8 @@ EditorFields LoadFields() {
             fields.phoneNumber = engine::ReadSetting(kPhone);
             fields.supportHours = engine::ReadSetting(kHours);
             fields.supportURL = engine::ReadSetting(kUrl);
+            fields.supportProvider = engine::ReadSetting(kSupportProvider);
+            fields.supportAppURL = engine::ReadSetting(kSupportAppUrl);
         }
     });
     Guarded(report::kLoadFields, [&] {
@@ -81,6 +91,14 @@ void SaveFields(const EditorFields& fields) {
         Guarded(report::kSaveFields, [&] { engine::WriteSetting(key, *text); });
     }
     Guarded(report::kSaveFields, [&] { engine::WriteSetting(kUseIE, fields.useIE ? "1" : "0"); });
+    for (const auto& [key, text] : {std::pair{kSupportProvider, &fields.supportProvider},
+                                    std::pair{kSupportAppUrl, &fields.supportAppURL}}) {
+        Guarded(report::kSaveFields, [&] {
+            if (!text->empty() || !engine::ReadSetting(key).empty()) {
+                engine::WriteSetting(key, *text);
+            }
+        });
+    }
     SaveSupportText(fields);
 }
 

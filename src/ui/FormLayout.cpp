@@ -132,6 +132,15 @@ constexpr ControlSpec kControls[] = {
     {ids::kHours, K::Edit, G::Seven, "", RowBox(870, kBoxLeft, kBoxWidth)},
     {ids::kSupportUrlLabel, K::Label, G::Seven, "Support URL:", RowLabel(1260, kBoxLeft)},
     {ids::kSupportUrl, K::Edit, G::Seven, "", RowBox(1260, kBoxLeft, kBoxWidth)},
+    // Read by the Get Help app of Windows 10 and later only; their captions are longer, so their
+    // boxes start where picXP's do.
+    {ids::kWindows10Heading, K::Heading, G::Seven,
+     "Windows 10 and 11 (the Get Help app):", PanelHeading(1770)},
+    {ids::kSupportProviderLabel, K::Label, G::Seven,
+     "Support provider:", RowLabel(2130, kXPBoxLeft)},
+    {ids::kSupportProvider, K::Edit, G::Seven, "", RowBox(2130, kXPBoxLeft, kXPBoxWidth)},
+    {ids::kSupportAppUrlLabel, K::Label, G::Seven, "Support app URL:", RowLabel(2520, kXPBoxLeft)},
+    {ids::kSupportAppUrl, K::Edit, G::Seven, "", RowBox(2520, kXPBoxLeft, kXPBoxWidth)},
 
     // ---- the logo column, always visible ----
     {ids::kLogoHeading, K::CentredHeading, G::LogoColumn, "OEMLOGO.BMP", {8760, 120, 1815, 255}},
@@ -141,6 +150,8 @@ constexpr ControlSpec kControls[] = {
      G::LogoColumn,
      "Your OEMLOGO.BMP must be in the \\Branding subdirectory.",
      {8520, 2400, 2295, 495}},
+    // Filled when the window loads: what the logo check warns of.
+    {ids::kLogoWarning, K::CentredHint, G::LogoColumn, "", {8520, 3015, 2295, 1800}},
 };
 
 }  // namespace

@@ -257,6 +257,8 @@ typed=(
   502 '+44 20 7946 0000'
   504 '24 hours, 7 days'
   506 'desk.contoso.example/open'
+  509 'Contoso Care'
+  511 'contoso-care:open'
 )
 typed_value() {
   local i
@@ -280,7 +282,7 @@ load_values_check() {
     306 'support.ico' 311 'https://support.example.com/' 314 'https://www.example.com/drivers/' \
     316 'Drivers and Downloads' 401 "$kit_support_text" \
     502 '(555) 555-0142' 504 'Monday to Friday 8am - 6pm, Saturday 9am - 1pm' \
-    506 'https://support.example.com/' &&
+    506 'https://support.example.com/' 509 '' 511 '' &&
     expect_states checked 213 && expect_states unchecked 214
 }
 
@@ -289,7 +291,7 @@ load_layout_check() {
     expect_states hidden 101 110 111 112 120 121 122 123 124 125 126 127 302 309 401 502 &&
     expect_boxes 600 'OEMLOGO.BMP' 200 'System Properties Dialog Text:' 205 'Custom URL Desktop Shortcut:' \
       213 'Use Default Browser (.URL Shortcut)' 214 'Use Internet Explorer (.LNK Shortcut)' \
-      602 'Your OEMLOGO.BMP must be in the \Branding subdirectory.'
+      602 'Your OEMLOGO.BMP must be in the \Branding subdirectory.' 603 ''
 }
 
 # Tab goes through IsDialogMessage in the message loop; Enter and Esc change nothing.
@@ -382,6 +384,7 @@ saved_settings_check() {
     OSBranding ButtonIcon "$(typed_value 306)" \
     DesktopShortcut ShortcutURL "$(typed_value 207)" DesktopShortcut ShortcutName "$(typed_value 209)" \
     DesktopShortcut ShortcutIcon "$(typed_value 211)" DesktopShortcut UseIE 1 \
+    OSBranding SupportProvider "$(typed_value 509)" OSBranding SupportAppURL "$(typed_value 511)" \
     Config DropDesktopShortcutIcon support.ico
 }
 
@@ -426,7 +429,8 @@ brand_now_boxes_check() {
 }
 
 # The editor's values, the support address with "http://" put in front, in the 64-bit view
-# only; the kit's logo in the 64-bit System32; a .lnk shortcut (UseIE=1).
+# only; the kit's logo in the 64-bit System32; a .lnk shortcut (UseIE=1). SupportProvider is
+# not written before Windows 10.
 brand_now_results_check() {
   local status=0
   expect_reg 64 "$oem_key" HelpCustomized 0x0 &&
@@ -436,7 +440,8 @@ brand_now_results_check() {
     expect_reg 64 "$oem_key" SupportHours "$(typed_value 504)" &&
     expect_reg 64 "$oem_key" SupportPhone "$(typed_value 502)" &&
     expect_reg 64 "$oem_key" SupportURL "http://$(typed_value 506)" &&
-    expect_no_reg 32 "$oem_key" Manufacturer || status=1
+    expect_no_reg 32 "$oem_key" Manufacturer &&
+    expect_no_reg 64 "$oem_key" SupportProvider || status=1
   cmp -s "$system32/oemlogo.bmp" "$kit/oemlogo.bmp" || { echo "  no kit logo in the 64-bit System32"; status=1; }
   [ -f "$desktop/$(typed_value 209).lnk" ] || { echo "  no $(typed_value 209).lnk on the public desktop"; status=1; }
   return "$status"

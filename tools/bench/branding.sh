@@ -91,7 +91,7 @@ sanity() {
 scripted "$apply_script" && sanity "the scripted apply"
 scripted "$remove_script"
 [ ! -e "$logo64" ] || { echo "the scripted removal left the logo" >&2; exit 1; }
-vexilla /autobrand && sanity "vexilla.exe /autobrand"
+vexilla /autobrand >/dev/null && sanity "vexilla.exe /autobrand"
 
 declare -a v_rem v_first v_again v_replace v_verify s_rem s_first s_again p32 p64
 for ((i = 1; i <= runs; i++)); do

@@ -40,7 +40,8 @@ awk -v app="$app_objects" -v total="$file_bytes" '
     if (file ~ /(libmingw32|libmingwex|libmsvcrt[a-z0-9-]*|libmoldname)\.a|crt2\.o|crtbegin\.o|crtend\.o/)
       return "MinGW C runtime"
     if (file ~ /\/lib(wbem)?uuid\.a\(/) return "GUID constants (libuuid, libwbemuuid)"
-    if (file ~ /\/lib[a-z0-9_]+\.a\(/) return "system DLL import thunks"
+    # The delay-loaded DLLs come from lib<dll>-delay.a in the build tree (cmake/DelayLoad.cmake).
+    if (file ~ /(^|\/)lib[a-z0-9_]+(-delay)?\.a\(/) return "system DLL import thunks"
     return "other"
   }
   function add(size, file) { if (out in loaded && size > 0) bytes[part(file)] += size }

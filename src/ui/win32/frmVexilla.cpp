@@ -44,6 +44,8 @@ constexpr BoxBinding kBoxes[] = {
     {ids::kPhone, &EditorFields::phoneNumber, false},
     {ids::kHours, &EditorFields::supportHours, false},
     {ids::kSupportUrl, &EditorFields::supportURL, false},
+    {ids::kSupportProvider, &EditorFields::supportProvider, false},
+    {ids::kSupportAppUrl, &EditorFields::supportAppURL, false},
 };
 
 // The task pane's groups and items, in the order they are added (numbered from 1 in that order).
@@ -280,6 +282,7 @@ void frmVexilla::putFields(const EditorFields& fields) {
     CheckRadioButton(handle(), ids::kUseDefBrowser, ids::kUseIE,
                      fields.useIE ? ids::kUseIE : ids::kUseDefBrowser);
     logo_.loadBitmapFile(fields.logoPreviewFile);
+    SetWindowTextA(control(ids::kLogoWarning), fields.logoWarning.c_str());
     RECT iconBox{};
     GetClientRect(control(ids::kImage2), &iconBox);
     icon_.loadIconFile(fields.iconPreviewFile, {iconBox.right, iconBox.bottom});

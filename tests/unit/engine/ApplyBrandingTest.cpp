@@ -1,5 +1,6 @@
 #include "common/RunReport.h"
 #include "engine/BrandingActions.h"
+#include "unit/common/BmpBytes.h"
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -106,7 +107,9 @@ TEST_F(ApplyBranding, EachStepIsReportedAndTheSameLogoIsLeftAlone) {
     ResetRunReport();
     AddReportWriter([&](const std::string& line) { report.push_back(line); });
     settings("[OSBranding]\r\nMfgr=Northwind Systems\r\nModel=\r\nPhone=555-0100\r\n");
-    kitFile("oemlogo.bmp", std::string(1234, 'B'));
+    std::string logo = BitmapBytes(120, 120, 32);
+    logo.resize(1234, 'B');
+    kitFile("oemlogo.bmp", logo);
     sim().setRegistryValue(kOemKey, "Manufacturer", {1, std::string("Contoso\0", 8)});
     sim().setRegistryValue(kOemKey, "Model", {1, std::string("CR-1\0", 5)});
     sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "old");
@@ -115,6 +118,7 @@ TEST_F(ApplyBranding, EachStepIsReportedAndTheSameLogoIsLeftAlone) {
     const std::vector<std::string> first(report.begin() + 1, report.end());  // after the backup
     EXPECT_EQ(0u, report[0].find("took the factory backup in "));
     EXPECT_EQ((std::vector<std::string>{
+                  "oemlogo.bmp: 120 x 120, 32-bit colour",
                   "copied oemlogo.bmp -> C:\\Windows\\System32\\oemlogo.bmp (1,234 bytes, "
                   "replacing a different file)",
                   "set HelpCustomized = 0 (was absent, 64-bit view)",
@@ -131,19 +135,21 @@ TEST_F(ApplyBranding, EachStepIsReportedAndTheSameLogoIsLeftAlone) {
     const auto before = sim().virtualMilliseconds();
     engine::ApplyBranding();
     EXPECT_EQ(before, sim().virtualMilliseconds()) << "no pause for a logo that is the kit's";
-    EXPECT_EQ(8u, report.size()) << "the logo and the seven values";
-    for (const auto& line : report) {
-        EXPECT_EQ(0u, line.find("unchanged: ")) << line;
+    ASSERT_EQ(9u, report.size()) << "the logo's check, the logo and the seven values";
+    EXPECT_EQ("oemlogo.bmp: 120 x 120, 32-bit colour", report[0]) << "checked on every run";
+    for (std::size_t i = 1; i < report.size(); ++i) {
+        EXPECT_EQ(0u, report[i].find("unchanged: ")) << report[i];
     }
-    EXPECT_EQ("unchanged: C:\\Windows\\System32\\oemlogo.bmp is the kit's oemlogo.bmp (1,234 bytes)",
-              report[0]);
+    EXPECT_EQ(
+        "unchanged: C:\\Windows\\System32\\oemlogo.bmp is the kit's oemlogo.bmp (1,234 bytes)",
+        report[1]);
     EXPECT_EQ("unchanged: Model is absent (64-bit view)", report.back());
 
     // A different logo is replaced the old way: deleted, a pause, the copy.
     sim().addFile("C:\\Windows\\System32\\oemlogo.bmp", "changed");
     engine::ApplyBranding();
     EXPECT_GE(sim().virtualMilliseconds() - before, 2000u);
-    EXPECT_EQ(std::string(1234, 'B'), sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"));
+    EXPECT_EQ(logo, sim().fileBytes("C:\\Windows\\System32\\oemlogo.bmp"));
     EXPECT_EQ(0, Tally().failures);
 
     report.clear();

@@ -1,3 +1,6 @@
+#include <algorithm>
+
+#include "common/RunReport.h"
 #include "engine/DesktopShortcut.h"
 #include "engine/cShellLinkA.h"
 #include "unit/engine/EngineFixture.h"
@@ -63,12 +66,40 @@ TEST_F(DesktopShortcut, ABrowserLinkStartsThe32BitExplorerMaximised) {
 }
 
 TEST_F(DesktopShortcut, ALinkThatVanishesFallsBackToAnInternetShortcut) {
+    sim().addFile("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", "MZ");
     sim().setLinkSavesVanish(true);
     settings(
         "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
     engine::DropDesktopShortcut();
     EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
               sim().fileBytes(kDesktop + "Help.url"));
+}
+
+// Without Internet Explorer (Windows 11 has none) a .lnk would start nothing: the default
+// browser gets the address, and the report and the diagnostic channel say why.
+TEST_F(DesktopShortcut, WithoutInternetExplorerUseIeGivesAnInternetShortcut) {
+    std::vector<std::string> report;
+    AddReportWriter([&](const std::string& line) { report.push_back(line); });
+    settings(
+        "[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\nUseIE=1\r\n");
+    engine::DropDesktopShortcut();
+    RemoveReportWriters();
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
+    EXPECT_FALSE(sim().fileBytes(kDesktop + "Help.lnk").has_value());
+    // A 32-bit program on 64-bit Windows: ProgramFiles and ProgramFiles(x86) name one folder.
+    const std::string tried = "C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe";
+    EXPECT_NE(report.end(), std::find(report.begin(), report.end(),
+                                      "skipped: the shortcut " + kDesktop +
+                                          "Help.lnk: Internet Explorer is not "
+                                          "installed (no " +
+                                          tried + "): an Internet shortcut is written instead"));
+    EXPECT_NE(lines().end(),
+              std::find(lines().begin(), lines().end(),
+                        "\tmodBranding\\DropDesktopShortcut: UseIE=1 but Internet Explorer is "
+                        "not installed (no " +
+                            tried + "); an Internet shortcut is written instead"));
+    EXPECT_EQ(1, sim().desktopRefreshes());
 }
 
 TEST_F(DesktopShortcut, NothingWithoutAddressOrName) {

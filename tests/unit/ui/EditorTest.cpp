@@ -1,4 +1,6 @@
+#include "platform/sim/SimWindows.h"
 #include "ui/Editor.h"
+#include "unit/common/BmpBytes.h"
 #include "unit/engine/EngineFixture.h"
 
 namespace vx::test {
@@ -88,6 +90,8 @@ TEST_F(Editor, SavingWritesEveryKeyInOrderAndTheSupportText) {
         at = found;
     }
     EXPECT_EQ(std::string::npos, settingsText.find("DropDesktopShortcutIcon"));
+    EXPECT_EQ(std::string::npos, settingsText.find("SupportProvider")) << "empty and not there";
+    EXPECT_EQ(std::string::npos, settingsText.find("SupportAppURL"));
     EXPECT_EQ(
         "[General]\r\nManufacturer=Northwind\r\nModel=\r\n[Support Information]\r\nLine1=Call "
         "us\r\n"
@@ -97,6 +101,46 @@ TEST_F(Editor, SavingWritesEveryKeyInOrderAndTheSupportText) {
     EditorFields reloaded;
     LoadSupportText(reloaded);
     EXPECT_EQ(fields.supportText, reloaded.supportText) << "line for line";
+}
+
+// The two Windows 10 boxes: loaded, saved back, cleared, and applied by "Vexilla Now"'s apply.
+TEST_F(Editor, TheWindows10BoxesGoThroughLoadSaveAndApply) {
+    settings(
+        "[OSBranding]\r\nMfgr=Northwind\r\nSupportProvider=Northwind Care\r\n"
+        "SupportAppURL=northwind-help:open\r\n");
+    auto fields = LoadFields();
+    EXPECT_EQ("Northwind Care", fields.supportProvider);
+    EXPECT_EQ("northwind-help:open", fields.supportAppURL);
+
+    auto release = platform::sim::Windows8();
+    release.majorVersion = 10;
+    release.minorVersion = 0;
+    release.buildNumber = 22631;
+    sim().setVersion(release);
+    EditorApply(fields);
+    EXPECT_EQ("Northwind Care", text(kOemKey, "SupportProvider"));
+    EXPECT_EQ("northwind-help:open", text(kOemKey, "SupportAppURL"));
+
+    fields.supportProvider = "Northwind Service";
+    fields.supportAppURL = "";
+    SaveFields(fields);
+    const auto saved = *sim().fileBytes(kKit + "Vexilla.INI");
+    EXPECT_NE(std::string::npos, saved.find("SupportProvider=Northwind Service\r\n")) << saved;
+    EXPECT_EQ("", LoadFields().supportAppURL) << "a cleared box clears the key";
+    EXPECT_EQ("Northwind Service", LoadFields().supportProvider);
+}
+
+TEST_F(Editor, TheLogoCheckWarnsUnderThePreview) {
+    kitFile("oemlogo.bmp", BitmapBytes(240, 240, 24));
+    EXPECT_EQ(
+        "oemlogo.bmp is larger than 120 x 120: Windows scales it down\r\n"
+        "oemlogo.bmp is not 32-bit colour: Windows Vista and later expect a 32-bit logo",
+        LoadFields().logoWarning);
+    kitFile("oemlogo.bmp", BitmapBytes(120, 120, 32));
+    EXPECT_EQ("", LoadFields().logoWarning);
+    kitFile("oemlogo.bmp", "not a picture");
+    EXPECT_EQ("oemlogo.bmp is not a BMP file: System Properties may not show it",
+              LoadFields().logoWarning);
 }
 
 TEST_F(Editor, AnEmptySupportTextGivesTheGeneralSectionOnly) {

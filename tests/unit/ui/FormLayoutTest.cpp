@@ -71,10 +71,10 @@ TEST(FormLayout, TheTextsOfTheWindow) {
 // nothing else is limited, Text1 included.
 TEST(FormLayout, OnlyTheSettingsBoxesAreLimited) {
     const std::set<int> settingsBoxes = {
-        ids::kMfgr,         ids::kModel,      ids::kShortcutUrl,   ids::kShortcutName,
-        ids::kShortcutIcon, ids::kButtonName, ids::kButtonTip,     ids::kIconName,
-        ids::kButtonAction, ids::kAltAction,  ids::kAltActionName, ids::kPhone,
-        ids::kHours,        ids::kSupportUrl};
+        ids::kMfgr,         ids::kModel,      ids::kShortcutUrl,     ids::kShortcutName,
+        ids::kShortcutIcon, ids::kButtonName, ids::kButtonTip,       ids::kIconName,
+        ids::kButtonAction, ids::kAltAction,  ids::kAltActionName,   ids::kPhone,
+        ids::kHours,        ids::kSupportUrl, ids::kSupportProvider, ids::kSupportAppUrl};
     std::set<int> limited;
     for (const auto& control : FormControls()) {
         if (TextLimit(control) != 0) {
