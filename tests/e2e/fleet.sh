@@ -35,17 +35,6 @@ desktop_url='C:\users\Public\Desktop\Northwind Support.url'
 
 new_kit_prefix win64 e2e-fleet win7 && p=$prefix || exit 1
 
-# has REPORT LINE...: each LINE is a whole line of the report $work/REPORT.report.
-has() {
-  local report=$work/$1.report line bad=0
-  shift
-  for line in "$@"; do
-    tr -d '\r' <"$report" | grep -qxF -- "$line" || { echo "  no line \"$line\" in $report"; bad=1; }
-  done
-  [ "$bad" -eq 0 ] || sed 's/^/    /' "$report"
-  return "$bad"
-}
-
 # differences REPORT: the number of "differs:" lines.
 differences() { tr -d '\r' <"$work/$1.report" | grep -c '^differs: '; }
 

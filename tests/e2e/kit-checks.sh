@@ -30,17 +30,6 @@ ini=$p/drive_c/vexilla/Vexilla.INI
 shortcut=$p/drive_c/users/Public/Desktop/'Northwind Support'
 not_bmp='warning: oemlogo.bmp is not a BMP file: System Properties may not show it'
 
-# has NAME LINE...: each LINE is a whole line of the report $work/NAME.report.
-has() {
-  local report=$work/$1.report line bad=0
-  shift
-  for line in "$@"; do
-    tr -d '\r' <"$report" | grep -qxF -- "$line" || { echo "  no line \"$line\" in $report"; bad=1; }
-  done
-  [ "$bad" -eq 0 ] || sed 's/^/    /' "$report"
-  return "$bad"
-}
-
 example_logo() {
   run "$p" plan-example /plan /autobrand || return 1
   has plan-example 'oemlogo.bmp: 120 x 120, 32-bit colour' || return 1

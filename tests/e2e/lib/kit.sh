@@ -81,6 +81,17 @@ run_ending() {
   return 1
 }
 
+# has NAME LINE...: each LINE is a whole line of the report $work/NAME.report.
+has() {
+  local report=$work/$1.report line bad=0
+  shift
+  for line in "$@"; do
+    tr -d '\r' <"$report" | grep -qxF -- "$line" || { echo "  no line \"$line\" in $report"; bad=1; }
+  done
+  [ "$bad" -eq 0 ] || sed 's/^/    /' "$report"
+  return "$bad"
+}
+
 # same WHAT EXPECTED ACTUAL: equal texts, or a diff under the check.
 same() {
   [ "$2" = "$3" ] && return 0

@@ -2,9 +2,12 @@
 // A branded-machine-to-be: the program in C:\Tools\Vexilla with its settings file and branding
 // folder there, as Main leaves the state.
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/AppState.h"
+#include "engine/StartUp.h"
 #include "unit/SimFixture.h"
 
 namespace vx::test {
@@ -40,6 +43,20 @@ protected:
         const auto data = sim().registryValue(key, name);
         return data.has_value() ? data->type : 0;
     }
+};
+
+// Headless runs of the real actions, their report kept line by line.
+class ReportedRunTest : public EngineTest {
+protected:
+    engine::ExitCode run(const std::string& commandLine) {
+        report_.clear();
+        return engine::RunSwitches(commandLine, engine::DefaultActions(),
+                                   [this](const std::string& line) { report_.push_back(line); });
+    }
+    bool reported(const std::string& line) const {
+        return std::find(report_.begin(), report_.end(), line) != report_.end();
+    }
+    std::vector<std::string> report_;
 };
 
 }  // namespace vx::test

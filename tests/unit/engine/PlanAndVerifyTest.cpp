@@ -11,16 +11,8 @@ namespace {
 
 using engine::ExitCode;
 
-class PlanAndVerify : public EngineTest {
+class PlanAndVerify : public ReportedRunTest {
 protected:
-    ExitCode run(const std::string& commandLine) {
-        report_.clear();
-        return engine::RunSwitches(commandLine, engine::DefaultActions(),
-                                   [this](const std::string& line) { report_.push_back(line); });
-    }
-    bool reported(const std::string& line) const {
-        return std::find(report_.begin(), report_.end(), line) != report_.end();
-    }
     long differences() const {
         return std::count_if(report_.begin(), report_.end(),
                              [](const std::string& line) { return line.rfind("differs: ", 0) == 0; });
@@ -31,7 +23,6 @@ protected:
         lines.insert(lines.end(), files.begin(), files.end());
         return lines;
     }
-    std::vector<std::string> report_;
 };
 
 // A machine with another vendor's branding: the plan names each change and makes none; after

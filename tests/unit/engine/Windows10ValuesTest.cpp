@@ -22,16 +22,8 @@ platform::OsVersionRecord Windows10() {
     return record;
 }
 
-class Windows10Values : public EngineTest {
+class Windows10Values : public ReportedRunTest {
 protected:
-    ExitCode run(const std::string& commandLine) {
-        report_.clear();
-        return engine::RunSwitches(commandLine, engine::DefaultActions(),
-                                   [this](const std::string& line) { report_.push_back(line); });
-    }
-    bool reported(const std::string& line) const {
-        return std::find(report_.begin(), report_.end(), line) != report_.end();
-    }
     // Report and diagnostic lines that name either value.
     std::vector<std::string> mentions() const {
         std::vector<std::string> found;
@@ -45,7 +37,6 @@ protected:
         }
         return found;
     }
-    std::vector<std::string> report_;
 };
 
 // A machine that came with the maker's SupportProvider: applied, verified (a stale copy in the
