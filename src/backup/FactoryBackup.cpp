@@ -34,7 +34,6 @@ void Log(const std::string& text) { DPrint(std::string(kLog) + text); }
 
 platform::FileSystem& Files() { return platform::Current().files(); }
 
-std::uint32_t NativeView() { return registry::fIs64Bit() ? platform::kKeyWow64_64Key : 0; }
 
 std::vector<std::string> OemValueNames() {
     return {std::begin(kOemInformationValues), std::end(kOemInformationValues)};
@@ -62,7 +61,7 @@ std::optional<std::string> ReadText(platform::RegistryHandle key, const std::str
 std::optional<BackupRecord> ReadBackupRecord() {
     registry::RegistryKey key;
     if (key.open(platform::kLocalMachine, kFactoryBackupKey,
-                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
+                 platform::kKeyQueryValue | registry::NativeViewFlag()) != platform::kSuccess) {
         return std::nullopt;
     }
     const auto digest = ReadText(key.handle(), "Digest");
@@ -74,7 +73,7 @@ std::optional<BackupRecord> ReadBackupRecord() {
 bool WriteBackupRecord(const BackupRecord& record) {
     registry::RegistryKey key;
     Status status = key.create(platform::kLocalMachine, kFactoryBackupKey,
-                               platform::kKeySetValue | NativeView());
+                               platform::kKeySetValue | registry::NativeViewFlag());
     auto& registry = platform::Current().registry();
     // The digest last: without it there is no backup.
     for (const auto& [name, text] :
@@ -91,7 +90,7 @@ bool WriteBackupRecord(const BackupRecord& record) {
 void DeleteBackupRecord() {
     registry::RegistryKey parent;
     if (parent.open(platform::kLocalMachine, kProgramKey,
-                    platform::kKeyQueryValue | platform::kKeyEnumerateSubKeys | NativeView()) !=
+                    platform::kKeyQueryValue | platform::kKeyEnumerateSubKeys | registry::NativeViewFlag()) !=
         platform::kSuccess) {
         return;
     }
@@ -102,7 +101,7 @@ void DeleteBackupRecord() {
         registry::RegistryKey placed;
         const bool none =
             placed.open(platform::kLocalMachine, kPlacedFilesKey,
-                        platform::kKeyQueryValue | NativeView()) == platform::kSuccess &&
+                        platform::kKeyQueryValue | registry::NativeViewFlag()) == platform::kSuccess &&
             registry.enumValue(placed.handle(), 0, name) == platform::kErrorNoMoreItems;
         static_cast<void>(placed.close());
         if (none) static_cast<void>(registry.deleteKey(parent.handle(), "PlacedFiles"));
@@ -113,7 +112,7 @@ void DeleteBackupRecord() {
     if (empty) {
         registry::RegistryKey software;
         if (software.open(platform::kLocalMachine, "Software",
-                          platform::kKeyEnumerateSubKeys | NativeView()) == platform::kSuccess) {
+                          platform::kKeyEnumerateSubKeys | registry::NativeViewFlag()) == platform::kSuccess) {
             static_cast<void>(registry.deleteKey(software.handle(), "Vexilla"));
         }
     }

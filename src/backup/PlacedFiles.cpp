@@ -19,7 +19,6 @@ using platform::Status;
 
 constexpr const char* kLog = "PlacedFiles: ";
 
-std::uint32_t NativeView() { return registry::fIs64Bit() ? platform::kKeyWow64_64Key : 0; }
 
 platform::Registry& Registry() { return platform::Current().registry(); }
 
@@ -38,7 +37,7 @@ std::string Fingerprint(const std::string& bytes) {
 std::optional<std::string> RecordedFingerprint(const std::string& path) {
     registry::RegistryKey key;
     if (key.open(platform::kLocalMachine, kPlacedFilesKey,
-                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
+                 platform::kKeyQueryValue | registry::NativeViewFlag()) != platform::kSuccess) {
         return std::nullopt;
     }
     std::uint32_t type = 0, size = 0;
@@ -58,7 +57,7 @@ bool RecordPlacedFile(const std::string& path) {
     Status status = platform::kErrorFileNotFound;
     if (bytes) {
         status = key.create(platform::kLocalMachine, kPlacedFilesKey,
-                            platform::kKeySetValue | NativeView());
+                            platform::kKeySetValue | registry::NativeViewFlag());
     }
     if (status == platform::kSuccess) {
         status = Registry().setValue(key.handle(), path, platform::kRegString, Fingerprint(*bytes));
@@ -80,7 +79,7 @@ PlacedState StateOfPlacedFile(const std::string& path) {
 
 void ForgetPlacedFile(const std::string& path) {
     registry::RegistryKey key;
-    if (key.open(platform::kLocalMachine, kPlacedFilesKey, platform::kKeySetValue | NativeView()) ==
+    if (key.open(platform::kLocalMachine, kPlacedFilesKey, platform::kKeySetValue | registry::NativeViewFlag()) ==
         platform::kSuccess) {
         static_cast<void>(Registry().deleteValue(key.handle(), path));
     }
@@ -122,7 +121,7 @@ std::vector<std::string> PlacedFilePaths() {
     std::vector<std::string> paths;
     registry::RegistryKey key;
     if (key.open(platform::kLocalMachine, kPlacedFilesKey,
-                 platform::kKeyQueryValue | NativeView()) != platform::kSuccess) {
+                 platform::kKeyQueryValue | registry::NativeViewFlag()) != platform::kSuccess) {
         return paths;
     }
     std::string name;

@@ -27,8 +27,8 @@ RegistryHandle RootHandle(const std::string& root) {
 }
 
 std::uint32_t ViewFlag(RegistryView view) {
-    if (!registry::fIs64Bit()) return 0;
-    return view == RegistryView::Native ? platform::kKeyWow64_64Key : platform::kKeyWow64_32Key;
+    if (view == RegistryView::Native) return registry::NativeViewFlag();
+    return registry::fIs64Bit() ? platform::kKeyWow64_32Key : 0;
 }
 
 std::string Describe(const std::string& root, const std::string& path, RegistryView view) {

@@ -227,6 +227,12 @@ std::string clsOpSys::releaseName() const {
 
 bool IsVista() { return clsOpSys().IsVista(); }
 
+bool IsWindows10OrLater() {
+    constexpr std::uint32_t kPlatformWindowsNT = 2;  // VER_PLATFORM_WIN32_NT
+    const clsOpSys system;
+    return system.PlatformID() == kPlatformWindowsNT && system.MajorVersion() >= 10;
+}
+
 std::string RunningWindowsName() {
     try {
         const std::string name = clsOpSys().releaseName();

@@ -96,6 +96,10 @@ inline constexpr const char* kProductInfoSection = "Product Specification";
 
 // Windows Vista or later: the one branch between the two ways of branding.
 bool IsVista();
+// Windows 10 or later (11 and the matching Server releases included): an NT version of 10 or
+// more. Without the Windows 10 entry in the manifest the version query says 6.2 there, and
+// this answers false.
+bool IsWindows10OrLater();
 
 // The running Windows for a banner or a report: `releaseName` and " (64-bit)" or " (32-bit)",
 // e.g. "Windows 10 (64-bit)". As cheap as `releaseName`, and it writes no diagnostic line.

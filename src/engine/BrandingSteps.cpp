@@ -10,7 +10,6 @@
 #include "common/RunReport.h"
 #include "common/SystemFolders.h"
 #include "common/Text.h"
-#include "common/WindowsRelease.h"
 #include "deletion/RegistryDelete.h"
 #include "engine/BrandingSettings.h"
 #include "engine/LogoCheck.h"

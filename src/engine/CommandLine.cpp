@@ -5,6 +5,15 @@
 namespace vx::engine {
 namespace {
 
+const struct {
+    const char* name;
+    Switch value;
+} kSwitchNames[] = {
+    {"autobrand", Switch::ApplyBranding}, {"rem", Switch::RemoveBranding},
+    {"desklnk", Switch::DesktopShortcut}, {"restore", Switch::RestoreFactory},
+    {"plan", Switch::Plan},               {"verify", Switch::Verify},
+};
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The position of the next "/log" or "-log" word at or after `from`, or npos.
@@ -65,20 +74,21 @@ LogOption ExtractLogOption(const std::string& commandLine) {
     return result;
 }
 
+const char* SwitchName(Switch which) {
+    for (const auto& entry : kSwitchNames) {
+        if (entry.value == which) {
+            return entry.name;
+        }
+    }
+    return "";
+}
+
 SwitchList ParseSwitches(const std::string& switches) {
-    static const struct {
-        const char* name;
-        Switch value;
-    } kNames[] = {
-        {"autobrand", Switch::ApplyBranding}, {"rem", Switch::RemoveBranding},
-        {"desklnk", Switch::DesktopShortcut}, {"restore", Switch::RestoreFactory},
-        {"plan", Switch::Plan},               {"verify", Switch::Verify},
-    };
     SwitchList result;
     for (const auto& piece : Split(ReplaceAll(switches, "/", "-"), "-")) {
         const std::string name = Trim(LCase(piece));
         bool known = false;
-        for (const auto& entry : kNames) {
+        for (const auto& entry : kSwitchNames) {
             if (name == entry.name) {
                 result.switches.push_back(entry.value);
                 known = true;

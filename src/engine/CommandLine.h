@@ -21,6 +21,9 @@ LogOption ExtractLogOption(const std::string& commandLine);
 // What a switch asks for. Plan and Verify change how the others run; they do nothing alone.
 enum class Switch { ApplyBranding, RemoveBranding, DesktopShortcut, RestoreFactory, Plan, Verify };
 
+// The switch's name as written after "/" ("autobrand", ...).
+const char* SwitchName(Switch which);
+
 struct SwitchList {
     std::vector<Switch> switches;         // in the order written, as often as written
     std::vector<std::string> unrecognised;  // the pieces that are no switch (empty ones left out)

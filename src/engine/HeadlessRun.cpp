@@ -17,18 +17,6 @@
 namespace vx::engine {
 namespace {
 
-const char* SwitchName(Switch which) {
-    switch (which) {
-    case Switch::ApplyBranding: return "autobrand";
-    case Switch::RemoveBranding: return "rem";
-    case Switch::DesktopShortcut: return "desklnk";
-    case Switch::RestoreFactory: return "restore";
-    case Switch::Plan: return "plan";
-    case Switch::Verify: return "verify";
-    }
-    return "";
-}
-
 const std::function<void()>& ActionOf(const BrandingActions& actions, Switch which) {
     static const std::function<void()> kNone;
     switch (which) {
@@ -79,10 +67,6 @@ ExitCode RunParsed(const SwitchList& list, const BrandingActions& actions) {
         ReportLine("nothing to do: the command line names no switch (autobrand, rem, desklnk, "
                    "restore, verify)");
         return ExitCode::NoSwitch;
-    }
-    if ((plan || verify) && !actions.withoutChanges) {
-        ReportFailed("no layer to walk the switches through without changes");
-        return ExitCode::StepFailed;
     }
     if (verify) {
         // The system is compared with what "autobrand" (and "desklnk" when asked) would make.

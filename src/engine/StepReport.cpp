@@ -10,14 +10,10 @@
 namespace vx::engine {
 namespace {
 
-platform::RegistryHandle Root(const std::string& topKey) {
-    return EqualsNoCase(topKey, "HKCR") ? platform::kClassesRoot : platform::kLocalMachine;
-}
-
 std::optional<std::string> ReadShown(const std::string& topKey, const std::string& keyPath,
                                      std::uint32_t view, const std::string& valueName) {
     registry::RegistryKey key;
-    if (key.open(Root(topKey), keyPath, platform::kKeyQueryValue | view) != platform::kSuccess) {
+    if (key.open(registry::fTopKey(topKey), keyPath, platform::kKeyQueryValue | view) != platform::kSuccess) {
         return std::nullopt;
     }
     std::uint32_t type = 0, size = 0;

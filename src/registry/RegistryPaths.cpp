@@ -53,6 +53,8 @@ bool fIs64Bit() {
     }
 }
 
+std::uint32_t NativeViewFlag() { return fIs64Bit() ? platform::kKeyWow64_64Key : 0; }
+
 std::uint32_t ApplyViewRule(std::string& keyPath) {
     if (!fIs64Bit()) {
         return 0;

@@ -19,6 +19,9 @@ std::uint32_t fTopKey(const std::string& topKey);
 // 64-bit Windows: "ProgramFiles(x86)" is longer than one character.
 bool fIs64Bit();
 
+// The access flag that opens the system's own (64-bit) view on 64-bit Windows; 0 elsewhere.
+std::uint32_t NativeViewFlag();
+
 // Chooses the registry view for a key path and returns the view flag for the access mask.
 // On 64-bit Windows a path naming "wow6432node" is opened in our own (redirected) view, with
 // the "wow6432node\" parts removed from `keyPath` (lower-cased) unless the path is a hive
