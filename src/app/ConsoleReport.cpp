@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include "platform/TextMode.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace vx::app {
 namespace {
@@ -36,6 +38,15 @@ public:
         }
         const std::string text = line + "\r\n";
         DWORD written = 0;
+        DWORD mode = 0;
+        // UTF-8 text shows whole on a console through the W call; a file or a pipe gets the
+        // bytes as they are.
+        if (platform::TextIsUtf8() && ::GetConsoleMode(target, &mode)) {
+            const std::wstring wide = platform::win32::WideFromUtf8(text);
+            static_cast<void>(::WriteConsoleW(target, wide.data(), static_cast<DWORD>(wide.size()),
+                                              &written, nullptr));
+            return;
+        }
         static_cast<void>(::WriteFile(target, text.data(), static_cast<DWORD>(text.size()),
                                       &written, nullptr));
     }

@@ -1,5 +1,7 @@
 #include "common/AppState.h"
 
+#include "platform/TextMode.h"
+
 namespace vx {
 namespace {
 AppState state;
@@ -7,6 +9,9 @@ AppState state;
 
 AppState& State() { return state; }
 
-void ResetState() { state = AppState{}; }
+void ResetState() {
+    state = AppState{};
+    platform::SetTextMode(platform::TextMode::Ansi);
+}
 
 }  // namespace vx

@@ -10,18 +10,47 @@
 #include "engine/BrandingActions.h"
 #include "engine/BrandingSettings.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "platform/TextMode.h"
 #include "registry/RegistryValues.h"
 
 namespace vx::engine {
 namespace {
 
+struct KitPlaces {
+    std::string brandingFolder;
+    std::string settingsFile;
+};
+
+// Beside the toolkit its own branding folder holds the kit; without it, the program's folder.
+KitPlaces LocateKit() {
+    const std::string folder = DoesFileExist(AppPath() + toolkit::kExecutable, false)
+                                   ? AppPath() + toolkit::kBrandingFolder
+                                   : AppPath();
+    return {folder, folder + "Vexilla.INI"};
+}
+
 void ChooseSettingsFile() {
-    if (DoesFileExist(AppPath() + toolkit::kExecutable, false)) {
-        State().brandingFolder = AppPath() + toolkit::kBrandingFolder;
-        State().settingsFilePath = State().brandingFolder + "Vexilla.INI";
-    } else {
-        State().brandingFolder = AppPath();
-        State().settingsFilePath = AppPath() + "Vexilla.INI";
+    KitPlaces kit = LocateKit();
+    State().brandingFolder = std::move(kit.brandingFolder);
+    State().settingsFilePath = std::move(kit.settingsFile);
+}
+
+bool IsUtf8File(const std::string& path) {
+    const auto bytes = platform::Current().files().readFile(path);
+    if (!bytes) return false;
+    const platform::TextFileEncoding encoding = platform::DetectTextFileEncoding(*bytes);
+    return encoding == platform::TextFileEncoding::Utf8 ||
+           encoding == platform::TextFileEncoding::Utf8WithMark;
+}
+
+// A kit whose settings file or oeminfo.ini is UTF-8 (today's Notepad saves so) turns the whole
+// run to UTF-8 text, before anything else reads a path or says a word; an ANSI or plain ASCII
+// kit keeps the ANSI text of every earlier release.
+void ChooseTextMode() {
+    const KitPlaces kit = LocateKit();
+    if (IsUtf8File(kit.settingsFile) || IsUtf8File(kit.brandingFolder + settings::kSupportTextFile)) {
+        platform::SetTextMode(platform::TextMode::Utf8);
     }
 }
 
@@ -46,12 +75,16 @@ int Main(const EditorLauncher& showEditor, const ReportWriter& console) {
 
 int Main(const EditorLauncher& showEditor, const BrandingActions& actions,
          const ReportWriter& console) {
+    Guarded(report::kMain, ChooseTextMode);
     Guarded(report::kMain, [] { InitAppSettings(true, true); });
     State().redirectionControlAllowed = true;
     Guarded(report::kMain, [] {
         State().systemDrive = platform::Current().environment().variable("systemdrive");
     });
     Guarded(report::kMain, ChooseSettingsFile);
+    if (platform::TextIsUtf8()) {
+        Info("Main", "the kit is written in UTF-8: its text is read and written as Unicode");
+    }
     bool refused = false;
     Guarded(report::kMain, [&] { refused = LaunchPasswordRefused(); });
     if (refused) {

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "platform/CodePage1252.h"
+#include "platform/TextMode.h"
 #include "platform/SecurityLayout.h"
 #include "platform/TextRules.h"
 
@@ -352,7 +352,7 @@ std::optional<PlanRegistry::StoredValue> PlanRegistry::current(const Handle& han
         return std::nullopt;
     }
     if (IsStringType(value.type)) {
-        value.bytes = NarrowUtf16(bytes);
+        value.bytes = SeamTextFromUtf16(bytes);
         value.wide = std::move(bytes);
     } else {
         value.bytes = std::move(bytes);
@@ -367,7 +367,7 @@ void PlanRegistry::store(const Handle& handle, const std::string& utf8Name,
         return value ? DescribeValue(value->type, value->bytes) : std::string(kNothing);
     };
     log_.add(data ? ChangeKind::SetValue : ChangeKind::DeleteValue, place(handle.target),
-             AnsiFromUtf8(utf8Name), describe(before), describe(data));
+             SeamTextFromUtf8(utf8Name), describe(before), describe(data));
     KeyRecord& record = keys_[handle.target.id];
     const auto [it, added] = record.values.try_emplace(Fold(utf8Name));
     if (added) {
@@ -382,7 +382,7 @@ Status PlanRegistry::queryValue(RegistryHandle key, const std::string& name, std
     Handle* handle = nullptr;
     if (const Status status = use(key, kKeyQueryValue, handle)) return status;
     if (const KeyRecord* record = find(handle->target.id)) {
-        const auto it = record->values.find(Fold(Utf8FromAnsi(name)));
+        const auto it = record->values.find(Fold(Utf8FromSeamText(name)));
         if (it != record->values.end()) {
             const std::optional<StoredValue>& value = it->second.data;
             if (!value) return kErrorFileNotFound;
@@ -410,7 +410,7 @@ Status PlanRegistry::queryStoredValue(RegistryHandle key, const std::string& nam
             if (value->wide) {
                 bytes = *value->wide;
             } else {
-                bytes = IsStringType(value->type) ? WidenAnsi(value->bytes) : value->bytes;
+                bytes = IsStringType(value->type) ? WidenSeamText(value->bytes) : value->bytes;
             }
             return kSuccess;
         }
@@ -425,7 +425,7 @@ Status PlanRegistry::setValue(RegistryHandle key, const std::string& name, std::
     if (const Status status = use(key, kKeySetValue, handle)) return status;
     StoredValue value{type, data, std::nullopt};
     if (IsStringType(type) && !data.empty() && data.back() != '\0') value.bytes.push_back('\0');
-    store(*handle, Utf8FromAnsi(name), std::move(value));
+    store(*handle, Utf8FromSeamText(name), std::move(value));
     return kSuccess;
 }
 
@@ -435,7 +435,7 @@ Status PlanRegistry::setStoredValue(RegistryHandle key, const std::string& name,
     if (const Status status = use(key, kKeySetValue, handle)) return status;
     StoredValue value{type, bytes, std::nullopt};
     if (IsStringType(type)) {
-        value.bytes = NarrowUtf16(bytes);
+        value.bytes = SeamTextFromUtf16(bytes);
         value.wide = bytes;
     }
     store(*handle, name, std::move(value));
@@ -445,7 +445,7 @@ Status PlanRegistry::setStoredValue(RegistryHandle key, const std::string& name,
 Status PlanRegistry::deleteValue(RegistryHandle key, const std::string& name) {
     Handle* handle = nullptr;
     if (const Status status = use(key, kKeySetValue, handle)) return status;
-    const std::string utf8Name = Utf8FromAnsi(name);
+    const std::string utf8Name = Utf8FromSeamText(name);
     if (!current(*handle, utf8Name)) return kErrorFileNotFound;
     store(*handle, utf8Name, std::nullopt);
     return kSuccess;

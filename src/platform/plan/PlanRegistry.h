@@ -60,7 +60,7 @@ public:
     [[nodiscard]] Status enumKey(RegistryHandle key, std::uint32_t index,
                                  std::string& name) override;
     // A value written through the A call and read through the W call (or the reverse) is
-    // converted as code page 1252 converts it.
+    // converted as the seam's text mode says (platform/TextMode.h).
     [[nodiscard]] Status queryStoredValue(RegistryHandle key, const std::string& name,
                                           std::uint32_t& type, std::string& bytes) override;
     [[nodiscard]] Status setStoredValue(RegistryHandle key, const std::string& name,

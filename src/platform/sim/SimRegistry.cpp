@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/CodePage1252.h"
+#include "platform/TextMode.h"
 #include "platform/TextRules.h"
 #include "platform/sim/SimRegistryView.h"
 
@@ -329,14 +329,14 @@ Status SimRegistry::queryStoredValue(RegistryHandle key, const std::string& name
                                      std::uint32_t& type, std::string& bytes) {
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, kKeyQueryValue, node)) return status;
-    const RegistryValueRecord* value = RegistryTree::findValue(*node, AnsiFromUtf8(name));
+    const RegistryValueRecord* value = RegistryTree::findValue(*node, SeamTextFromUtf8(name));
     if (value == nullptr) return kErrorFileNotFound;
     type = value->type;
     if (!IsStringType(type)) {
         bytes = value->bytes;
         return kSuccess;
     }
-    bytes = value->wideBytes ? *value->wideBytes : WidenAnsi(value->bytes);
+    bytes = value->wideBytes ? *value->wideBytes : WidenSeamText(value->bytes);
     return kSuccess;
 }
 
@@ -344,12 +344,12 @@ Status SimRegistry::setStoredValue(RegistryHandle key, const std::string& name, 
                                    const std::string& bytes) {
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, kKeySetValue, node)) return status;
-    const std::string ansiName = AnsiFromUtf8(name);
+    const std::string ansiName = SeamTextFromUtf8(name);
     if (!IsStringType(type)) {
         RegistryTree::storeValue(*node, ansiName, type, bytes);
         return kSuccess;
     }
-    RegistryTree::storeValue(*node, ansiName, type, NarrowUtf16(bytes));
+    RegistryTree::storeValue(*node, ansiName, type, SeamTextFromUtf16(bytes));
     node->values.at(UpperAscii(ansiName)).wideBytes = bytes;
     return kSuccess;
 }
@@ -361,7 +361,7 @@ Status SimRegistry::enumValue(RegistryHandle key, std::uint32_t index, std::stri
     // UTF-8 keeps the order of the code points, so its lower-case form sorts as Wine does.
     std::vector<std::pair<std::string, std::string>> listed;
     for (const auto& [folded, value] : node->values) {
-        std::string text = Utf8FromAnsi(value.name);
+        std::string text = Utf8FromSeamText(value.name);
         listed.emplace_back(LowerAscii(text), std::move(text));
     }
     std::sort(listed.begin(), listed.end());

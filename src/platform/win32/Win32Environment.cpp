@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/TextMode.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace vx::platform::win32 {
 namespace {
@@ -27,40 +29,74 @@ std::string FormattedText(Format format) {
     return std::string(buffer.data(), static_cast<std::size_t>(written - 1));
 }
 
-}  // namespace
-
-std::string Win32Environment::variable(const std::string& name) const {
-    std::vector<char> buffer(256, '\0');
+// GetEnvironmentVariable of either family: what the call copied.
+template <typename Char, typename Get>
+std::basic_string<Char> VariableText(Get get) {
+    std::vector<Char> buffer(256, Char{});
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD result = ::GetEnvironmentVariableA(name.c_str(), buffer.data(), size);
+        const DWORD result = get(buffer.data(), size);
         // 0 is both "not set" and "set to nothing"; both read as "".
         if (result < size) {
-            return std::string(buffer.data(), result);
+            return std::basic_string<Char>(buffer.data(), result);
         }
         // Too small: `result` is the size needed, terminator included. The value can grow
         // between the two calls, so ask again rather than trust the first answer.
-        buffer.assign(result, '\0');
+        buffer.assign(result, Char{});
     }
 }
 
-std::string Win32Environment::moduleFileName() const {
-    std::vector<char> buffer(MAX_PATH, '\0');
+// GetModuleFileName of either family for this program.
+template <typename Char, typename Get>
+std::basic_string<Char> ModuleText(Get get) {
+    std::vector<Char> buffer(MAX_PATH, Char{});
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), size);
+        const DWORD length = get(buffer.data(), size);
         if (length == 0) {
             return {};
         }
         // A cut path fills the whole buffer (and on XP is not even terminated).
         if (length < size) {
-            return std::string(buffer.data(), length);
+            return std::basic_string<Char>(buffer.data(), length);
         }
-        buffer.assign(buffer.size() * 2, '\0');
+        buffer.assign(buffer.size() * 2, Char{});
     }
 }
 
+// Text the system gives in its ANSI code page, as seam text.
+std::string SeamTextOfAnsi(std::string text) {
+    return TextIsUtf8() ? Utf8FromAnsiCodePage(text) : text;
+}
+
+}  // namespace
+
+std::string Win32Environment::variable(const std::string& name) const {
+    if (TextIsUtf8()) {
+        const std::wstring wideName = WideFromUtf8(name);
+        return Utf8FromWide(VariableText<wchar_t>([&wideName](wchar_t* buffer, DWORD size) {
+            return ::GetEnvironmentVariableW(wideName.c_str(), buffer, size);
+        }));
+    }
+    return VariableText<char>([&name](char* buffer, DWORD size) {
+        return ::GetEnvironmentVariableA(name.c_str(), buffer, size);
+    });
+}
+
+std::string Win32Environment::moduleFileName() const {
+    if (TextIsUtf8()) {
+        return Utf8FromWide(ModuleText<wchar_t>([](wchar_t* buffer, DWORD size) {
+            return ::GetModuleFileNameW(nullptr, buffer, size);
+        }));
+    }
+    return ModuleText<char>(
+        [](char* buffer, DWORD size) { return ::GetModuleFileNameA(nullptr, buffer, size); });
+}
+
 std::string Win32Environment::commandArguments() const {
+    if (TextIsUtf8()) {
+        return ArgumentsAfterProgramName(Utf8FromWide(::GetCommandLineW()).c_str());
+    }
     return ArgumentsAfterProgramName(::GetCommandLineA());
 }
 
@@ -92,7 +128,7 @@ std::string Win32Environment::localDateTimeText() const {
     const std::string time = FormattedText([&now](char* buffer, int size) {
         return ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, size);
     });
-    return date + " " + time;
+    return SeamTextOfAnsi(date + " " + time);
 }
 
 std::string Win32Environment::errorText(std::uint32_t code) const {
@@ -110,7 +146,7 @@ std::string Win32Environment::errorText(std::uint32_t code) const {
         text = "Error " + std::to_string(code);
     }
     ::SetLastError(lastError);
-    return text;
+    return SeamTextOfAnsi(text);
 }
 
 }  // namespace vx::platform::win32

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/TextMode.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Window.h"
 
 namespace vx::platform::win32 {
@@ -132,7 +134,8 @@ private:
         std::string text(static_cast<std::size_t>(length) + 1, '\0');
         const UINT copied = ::GetDlgItemTextA(dialog, kInputBoxEditId, text.data(), length + 1);
         text.resize(copied);
-        return text;
+        // The answer is compared with seam text.
+        return TextIsUtf8() ? Utf8FromAnsiCodePage(text) : text;
     }
 
     const std::string& prompt_;

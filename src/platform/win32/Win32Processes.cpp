@@ -6,7 +6,9 @@
 
 #include <vector>
 
+#include "platform/TextMode.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace vx::platform::win32 {
 namespace {
@@ -32,21 +34,33 @@ private:
     std::uint32_t id_;
 };
 
-}  // namespace
-
-std::unique_ptr<Process> Win32Processes::start(const std::string& commandLine, int showWindow) {
-    // CreateProcessA may write into the command line, so it gets a private copy.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup{};
+// CreateProcess of either family; it may write into the command line, so it gets a private
+// copy. With no application name the system takes the program from the command line and
+// looks for it along the search path when it names no folder.
+template <typename Char, typename StartupInfo, typename Create>
+bool StartProcess(const std::basic_string<Char>& commandLine, int showWindow, Create create,
+                  PROCESS_INFORMATION& started) {
+    std::vector<Char> line(commandLine.begin(), commandLine.end());
+    line.push_back(Char{});
+    StartupInfo startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showWindow);
+    return create(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                  &started) != FALSE;
+}
+
+}  // namespace
+
+std::unique_ptr<Process> Win32Processes::start(const std::string& commandLine, int showWindow) {
     PROCESS_INFORMATION started{};
-    // With no application name the system takes the program from the command line and
-    // looks for it along the search path when it names no folder.
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started)) {
+    const bool made =
+        TextIsUtf8()
+            ? StartProcess<wchar_t, STARTUPINFOW>(WideFromUtf8(commandLine), showWindow,
+                                                  ::CreateProcessW, started)
+            : StartProcess<char, STARTUPINFOA>(commandLine, showWindow, ::CreateProcessA,
+                                               started);
+    if (!made) {
         return nullptr;  // the last error still says why
     }
     const UniqueHandle thread(started.hThread);

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/SecurityLayout.h"
+#include "platform/TextFile.h"
+#include "platform/TextMode.h"
 #include "platform/win32/WideText.h"
 
 namespace vx::platform::win32 {
@@ -60,6 +62,14 @@ constexpr std::size_t kFirstValueBuffer = 256;
 // The bytes of the unit that follows string data on their way to RegSetValueExW.
 constexpr BYTE kNotNul = 0xFF;
 
+bool IsStringType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+bool EndsInNulUnit(const std::string& utf16) {
+    return utf16.size() >= 2 && utf16[utf16.size() - 1] == '\0' && utf16[utf16.size() - 2] == '\0';
+}
+
 bool WholeSelfRelativeDescriptor(const std::string& bytes) {
     if (bytes.size() < kDescriptorHeaderSize || (ReadLe(bytes, 2, 2) & SE_SELF_RELATIVE) == 0) {
         return false;
@@ -80,7 +90,10 @@ bool WholeSelfRelativeDescriptor(const std::string& bytes) {
 Status Win32Registry::openKey(RegistryHandle parent, const std::string& subKey,
                               std::uint32_t access, RegistryHandle& key) {
     HKEY opened = nullptr;
-    const LSTATUS result = ::RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &opened);
+    const LSTATUS result =
+        TextIsUtf8()
+            ? ::RegOpenKeyExW(ToHkey(parent), WideFromUtf8(subKey).c_str(), 0, access, &opened)
+            : ::RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &opened);
     // An empty name below a root gives the root's own value back, which closeKey accepts.
     return Adopt(result, opened, key);
 }
@@ -89,8 +102,11 @@ Status Win32Registry::createKey(RegistryHandle parent, const std::string& subKey
                                 std::uint32_t access, RegistryHandle& key) {
     HKEY created = nullptr;
     const LSTATUS result =
-        ::RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          access, nullptr, &created, nullptr);
+        TextIsUtf8()
+            ? ::RegCreateKeyExW(ToHkey(parent), WideFromUtf8(subKey).c_str(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr)
+            : ::RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
     return Adopt(result, created, key);
 }
 
@@ -101,6 +117,7 @@ Status Win32Registry::closeKey(RegistryHandle key) {
 
 Status Win32Registry::queryValue(RegistryHandle key, const std::string& name, std::size_t capacity,
                                  std::uint32_t& type, std::string& data, std::uint32_t& size) {
+    if (TextIsUtf8()) return queryValueAsUtf8(key, name, capacity, type, data, size);
     if (!FitsDword(capacity)) capacity = std::numeric_limits<DWORD>::max();
     // Never a null buffer: with one the call reports the size and success instead of
     // ERROR_MORE_DATA, even for a capacity of zero.
@@ -123,6 +140,14 @@ Status Win32Registry::queryValue(RegistryHandle key, const std::string& name, st
 Status Win32Registry::setValue(RegistryHandle key, const std::string& name, std::uint32_t type,
                                const std::string& data) {
     if (!FitsDword(data.size())) return ERROR_INVALID_PARAMETER;
+    if (TextIsUtf8() && IsStringType(type)) {
+        // The terminator the A call would add goes in explicitly: the W call stores the
+        // bytes it is given.
+        std::string utf16 = Utf16FromUtf8(data);
+        if (!EndsInNulUnit(utf16)) utf16.append(2, '\0');
+        return setStoredValue(key, name, type, utf16);
+    }
+    if (TextIsUtf8()) return setStoredValue(key, name, type, data);
     // For the string types the system appends a terminator the data lacks: it sees the
     // NUL that std::string keeps after the last byte.
     return StatusOf(::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
@@ -131,11 +156,30 @@ Status Win32Registry::setValue(RegistryHandle key, const std::string& name, std:
 }
 
 Status Win32Registry::deleteValue(RegistryHandle key, const std::string& name) {
+    if (TextIsUtf8()) return StatusOf(::RegDeleteValueW(ToHkey(key), WideFromUtf8(name).c_str()));
     return StatusOf(::RegDeleteValueA(ToHkey(key), name.c_str()));
 }
 
 Status Win32Registry::deleteKey(RegistryHandle parent, const std::string& subKey) {
+    if (TextIsUtf8()) return StatusOf(::RegDeleteKeyW(ToHkey(parent), WideFromUtf8(subKey).c_str()));
     return StatusOf(::RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
+// The A call's answer in the UTF-8 mode: the whole value through the W call, the string types
+// as UTF-8 (terminators included, as stored), measured against `capacity` in UTF-8 bytes.
+Status Win32Registry::queryValueAsUtf8(RegistryHandle key, const std::string& name,
+                                       std::size_t capacity, std::uint32_t& type,
+                                       std::string& data, std::uint32_t& size) {
+    std::uint32_t storedType = REG_NONE;
+    std::string stored;
+    if (const Status status = queryStoredValue(key, name, storedType, stored)) return status;
+    std::string value = IsStringType(storedType) ? Utf8FromUtf16(stored) : std::move(stored);
+    type = storedType;
+    size = FitsDword(value.size()) ? static_cast<std::uint32_t>(value.size())
+                                   : std::numeric_limits<DWORD>::max();
+    if (value.size() > capacity) return ERROR_MORE_DATA;
+    data = std::move(value);
+    return kSuccess;
 }
 
 Status Win32Registry::getKeySecurity(RegistryHandle key, std::uint32_t information,
@@ -172,6 +216,12 @@ Status Win32Registry::setKeySecurity(RegistryHandle key, std::uint32_t informati
 
 Status Win32Registry::enumKey(RegistryHandle key, std::uint32_t index, std::string& name) {
     // Wine allows names of 256 characters, one more than Windows.
+    if (TextIsUtf8()) {
+        wchar_t wide[MAX_PATH + 1] = {};
+        const LSTATUS result = ::RegEnumKeyW(ToHkey(key), index, wide, MAX_PATH + 1);
+        if (result == ERROR_SUCCESS) name = Utf8FromWide(wide);
+        return StatusOf(result);
+    }
     char buffer[MAX_PATH + 1] = {};
     const LSTATUS result = ::RegEnumKeyA(ToHkey(key), index, buffer, sizeof buffer);
     if (result == ERROR_SUCCESS) name = buffer;

@@ -39,6 +39,11 @@ public:
                                         std::uint32_t type, const std::string& bytes) override;
     [[nodiscard]] Status enumValue(RegistryHandle key, std::uint32_t index,
                                    std::string& name) override;
+
+private:
+    [[nodiscard]] Status queryValueAsUtf8(RegistryHandle key, const std::string& name,
+                                          std::size_t capacity, std::uint32_t& type,
+                                          std::string& data, std::uint32_t& size);
 };
 
 }  // namespace vx::platform::win32

@@ -6,7 +6,9 @@
 
 #include <type_traits>
 
+#include "platform/TextMode.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32ShellLink.h"
 
 namespace vx::platform::win32 {
@@ -29,6 +31,13 @@ std::optional<std::string> Win32Shell::specialFolderPath(int csidl) {
     UniqueCoTaskMem<std::remove_pointer_t<PIDLIST_ABSOLUTE>> items;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, items.put())) || !items) {
         return std::nullopt;
+    }
+    if (TextIsUtf8()) {
+        wchar_t widePath[MAX_PATH] = {};
+        if (!::SHGetPathFromIDListW(items.get(), widePath)) {
+            return std::nullopt;
+        }
+        return Utf8FromWide(widePath);
     }
     char path[MAX_PATH] = {};
     // False for an id that names no file-system folder (Control Panel, Printers, ...).

@@ -4,6 +4,8 @@
 // Needs <windows.h> before it in the Windows SDK.
 #include <commctrl.h>
 
+#include "platform/TextMode.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32InputBox.h"
 
 namespace vx::platform::win32 {
@@ -28,9 +30,13 @@ void Win32UserInterface::initCommonControls() { ::InitCommonControls(); }
 int Win32UserInterface::messageBox(const std::string& text, const std::string& title,
                                    MessageButtons buttons) {
     // Owned by the thread's active window, so the box stays in front of the editor.
-    return MessageBoxA(
-        GetActiveWindow(), text.c_str(), title.c_str(),
-        (buttons == MessageButtons::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK) | MB_SETFOREGROUND);
+    const UINT style =
+        (buttons == MessageButtons::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK) | MB_SETFOREGROUND;
+    if (TextIsUtf8()) {
+        return MessageBoxW(GetActiveWindow(), WideFromUtf8(text).c_str(),
+                           WideFromUtf8(title).c_str(), style);
+    }
+    return MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), style);
 }
 
 }  // namespace vx::platform::win32

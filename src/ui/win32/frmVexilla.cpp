@@ -7,6 +7,8 @@
 #include "common/DebugLog.h"
 #include "common/Guarded.h"
 #include "common/ReportHeaders.h"
+#include "platform/TextMode.h"
+#include "platform/win32/WideText.h"
 #include "ui/ControlIds.h"
 #include "ui/FormLayout.h"
 
@@ -119,7 +121,31 @@ bool IsBox(ControlKind kind) {
            kind == ControlKind::FirstRadio;
 }
 
+// The boxes hold the kit's text: in the UTF-8 mode they are Unicode windows, read and written
+// through the W calls, so a name outside the code page shows and saves whole.
+bool IsTextBox(ControlKind kind) {
+    return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
+}
+
+void PutText(HWND control, const std::string& text) {
+    if (platform::TextIsUtf8()) {
+        SetWindowTextW(control, platform::win32::WideFromUtf8(text).c_str());
+    } else {
+        SetWindowTextA(control, text.c_str());
+    }
+}
+
 std::string TextOf(HWND control) {
+    if (platform::TextIsUtf8()) {
+        const int length = GetWindowTextLengthW(control);
+        if (length <= 0) {
+            return {};
+        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const int copied = GetWindowTextW(control, text.data(), length + 1);
+        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        return platform::win32::Utf8FromWide(text);
+    }
     const int length = GetWindowTextLengthA(control);
     if (length <= 0) {
         return {};
@@ -200,11 +226,17 @@ void frmVexilla::createControls(HINSTANCE instance) {
         const RECT box =
             toPixels(spec.bounds.left, spec.bounds.top, spec.bounds.width, spec.bounds.height);
         // WS_CLIPSIBLINGS: Picture1 lies under its labels and must not paint over them.
-        const HWND created = CreateWindowExA(
-            kind.exStyle, kind.className, spec.text,
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, box.left, box.top,
-            box.right - box.left, box.bottom - box.top, handle(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
+        const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
+        const HWND created =
+            platform::TextIsUtf8() && IsTextBox(spec.kind)
+                ? CreateWindowExW(kind.exStyle, platform::win32::WideFromUtf8(kind.className).c_str(),
+                                  platform::win32::WideFromUtf8(spec.text).c_str(), style, box.left,
+                                  box.top, box.right - box.left, box.bottom - box.top, handle(),
+                                  menu, instance, nullptr)
+                : CreateWindowExA(kind.exStyle, kind.className, spec.text, style, box.left,
+                                  box.top, box.right - box.left, box.bottom - box.top, handle(),
+                                  menu, instance, nullptr);
         setFont(created, IsBold(spec.kind) ? fonts_.bold : fonts_.regular);
         if (const int limit = TextLimit(spec); created != nullptr && limit > 0) {
             SendMessageA(created, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
@@ -276,13 +308,13 @@ void frmVexilla::putFields(const EditorFields& fields) {
     for (const BoxBinding& box : kBoxes) {
         const std::string& text = fields.*box.field;
         if (!box.onlyWhenSet || !text.empty()) {
-            SetWindowTextA(control(box.id), text.c_str());
+            PutText(control(box.id), text);
         }
     }
     CheckRadioButton(handle(), ids::kUseDefBrowser, ids::kUseIE,
                      fields.useIE ? ids::kUseIE : ids::kUseDefBrowser);
     logo_.loadBitmapFile(fields.logoPreviewFile);
-    SetWindowTextA(control(ids::kLogoWarning), fields.logoWarning.c_str());
+    PutText(control(ids::kLogoWarning), fields.logoWarning);
     RECT iconBox{};
     GetClientRect(control(ids::kImage2), &iconBox);
     icon_.loadIconFile(fields.iconPreviewFile, {iconBox.right, iconBox.bottom});
