@@ -150,7 +150,6 @@ std::string WriteProfileString(std::string_view text, std::string_view section,
 
     // The lines before the first header form a nameless section, the first of its name.
     bool inSection = wantedSection.empty();
-    bool sectionFound = inSection;
     std::optional<TextLine> lastLine;  // the section's last non-blank line
     for (const TextLine& line : lines) {
         const std::string_view content =
@@ -158,7 +157,7 @@ std::string WriteProfileString(std::string_view text, std::string_view section,
         if (content.empty()) continue;
         if (const std::optional<std::string_view> name = HeaderName(content)) {
             if (inSection) break;  // later sections of the same name are never searched
-            inSection = sectionFound = EqualsNoCase(*name, wantedSection);
+            inSection = EqualsNoCase(*name, wantedSection);
             if (inSection) lastLine = line;
             continue;
         }
@@ -182,7 +181,7 @@ std::string WriteProfileString(std::string_view text, std::string_view section,
     entry += '=';
     entry += newValue;
     entry += lineEnd;
-    if (sectionFound) {
+    if (inSection) {
         if (!lastLine) return Spliced(text, 0, 0, entry);
         std::string insert;
         if (lastLine->end == lastLine->contentEnd) insert += lineEnd;  // the file's last line

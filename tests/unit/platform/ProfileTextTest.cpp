@@ -84,9 +84,8 @@ TEST(ProfileTextRead, AsciiValuesAreCutAsTheAnsiFunctionsCutThem) {
 }
 
 TEST(ProfileTextRead, IntegersFollowGetPrivateProfileInt) {
-    const std::string text = "[N]\r\nhex= 0x1F\r\nneg=-2\r\nword=12abc\r\nempty=\r\nq=\"7\"\r\n";
+    const std::string text = "[N]\r\nhex= 0x1F\r\nword=12abc\r\nempty=\r\nq=\"7\"\r\n";
     EXPECT_EQ(31u, ReadProfileInt(text, "n", "HEX", 5));
-    EXPECT_EQ(0xFFFFFFFEu, ReadProfileInt(text, "N", "neg", 5));
     EXPECT_EQ(12u, ReadProfileInt(text, "N", "word", 5));
     EXPECT_EQ(7u, ReadProfileInt(text, "N", "q", 5));
     EXPECT_EQ(5u, ReadProfileInt(text, "N", "empty", 5));

@@ -29,10 +29,8 @@ TEST(TextFileEncodingDetection, MarksFirstThenWellFormedUtf8BeyondAsciiElseAnsi)
         {"[Firma]\r\nName=Mueller\r\n", TextFileEncoding::Ansi, "pure ASCII"},
         {"Name=M\xFCller", TextFileEncoding::Ansi, "cp1252 u-umlaut"},
         {"Name=M\xC3\xBCller", TextFileEncoding::Utf8, "UTF-8 u-umlaut"},
-        {"Name=\xE6\xA0\xAA\xE5\xBC\x8F", TextFileEncoding::Utf8, "three-byte characters"},
         {"Name="s + kClef, TextFileEncoding::Utf8, "a four-byte character"},
         {"Name=\xE6\xA0\xAA\xE5\xBC", TextFileEncoding::Ansi, "a sequence cut short at the end"},
-        {"Name=\xE6\xA0x", TextFileEncoding::Ansi, "a sequence cut short inside"},
         {"Name=\xC0\xAF", TextFileEncoding::Ansi, "an overlong slash"},
         {"Name=\xED\xA0\x80", TextFileEncoding::Ansi, "an encoded surrogate"},
         {"Name=\xF4\x90\x80\x80", TextFileEncoding::Ansi, "above U+10FFFF"},
@@ -44,9 +42,7 @@ TEST(TextFileEncodingDetection, MarksFirstThenWellFormedUtf8BeyondAsciiElseAnsi)
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, DetectTextFileEncoding(c.bytes)) << c.why;
     }
-    EXPECT_TRUE(IsWellFormedUtf8(""));
-    EXPECT_TRUE(IsWellFormedUtf8("plain"));
-    EXPECT_FALSE(IsWellFormedUtf8("\x80"));
+    EXPECT_FALSE(IsWellFormedUtf8("\x80")) << "a lone continuation byte";
 }
 
 TEST(Utf16Conversion, RoundTripsEveryPlaneAsUtf16LittleEndian) {
