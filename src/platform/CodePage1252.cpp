@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/TextFile.h"
+
 namespace vx::platform {
 
 namespace {
@@ -28,57 +30,6 @@ char ByteOf(std::uint32_t unit) {
         if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
     }
     return kNoByte;
-}
-
-// The length of the well-formed UTF-8 sequence at the start of `text` (not empty) and its
-// code point; 0 when it is ill-formed (overlong forms and surrogates included).
-std::size_t DecodeUtf8(std::string_view text, std::uint32_t& codePoint) {
-    const auto byte = [&text](std::size_t i) -> std::uint32_t {
-        return static_cast<unsigned char>(text[i]);
-    };
-    const std::uint32_t lead = byte(0);
-    std::size_t length = 0;
-    std::uint32_t smallest = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07;
-        smallest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < smallest || codePoint > 0x10FFFF || surrogate) return 0;
-    return length;
-}
-
-void AppendUtf8(std::string& text, std::uint32_t unit) {
-    if (unit < 0x80) {
-        text += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        text += static_cast<char>(0xC0 | (unit >> 6));
-        text += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        text += static_cast<char>(0xE0 | (unit >> 12));
-        text += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (unit & 0x3F));
-    }
 }
 
 }  // namespace
@@ -109,7 +60,7 @@ std::string AnsiFromUtf8(std::string_view text) {
     std::string bytes;
     while (!text.empty()) {
         std::uint32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(text, codePoint);
+        const std::size_t length = DecodeUtf8Character(text, codePoint);
         bytes += length == 0 ? kNoByte : ByteOf(codePoint);
         if (length != 0 && codePoint > 0xFFFF) bytes += kNoByte;  // a surrogate pair
         text.remove_prefix(length == 0 ? 1 : length);
