@@ -36,20 +36,18 @@ void ChooseSettingsFile() {
     State().settingsFilePath = std::move(kit.settingsFile);
 }
 
-bool IsUtf8File(const std::string& path) {
+bool IsUnicodeFile(const std::string& path) {
     const auto bytes = platform::Current().files().readFile(path);
-    if (!bytes) return false;
-    const platform::TextFileEncoding encoding = platform::DetectTextFileEncoding(*bytes);
-    return encoding == platform::TextFileEncoding::Utf8 ||
-           encoding == platform::TextFileEncoding::Utf8WithMark;
+    return bytes && platform::DetectTextFileEncoding(*bytes) != platform::TextFileEncoding::Ansi;
 }
 
-// A kit whose settings file or oeminfo.ini is UTF-8 (today's Notepad saves so) turns the whole
-// run to UTF-8 text, before anything else reads a path or says a word; an ANSI or plain ASCII
-// kit keeps the ANSI text of every earlier release.
+// A kit whose settings file or oeminfo.ini is UTF-8 (today's Notepad saves so) or UTF-16 turns
+// the whole run to UTF-8 text, before anything else reads a path or says a word; an ANSI or
+// plain ASCII kit keeps the ANSI text of every earlier release.
 void ChooseTextMode() {
     const KitPlaces kit = LocateKit();
-    if (IsUtf8File(kit.settingsFile) || IsUtf8File(kit.brandingFolder + settings::kSupportTextFile)) {
+    if (IsUnicodeFile(kit.settingsFile) ||
+        IsUnicodeFile(kit.brandingFolder + settings::kSupportTextFile)) {
         platform::SetTextMode(platform::TextMode::Utf8);
     }
 }
@@ -83,7 +81,7 @@ int Main(const EditorLauncher& showEditor, const BrandingActions& actions,
     });
     Guarded(report::kMain, ChooseSettingsFile);
     if (platform::TextIsUtf8()) {
-        Info("Main", "the kit is written in UTF-8: its text is read and written as Unicode");
+        Info("Main", "the kit is written in Unicode: its text is read and written as Unicode");
     }
     bool refused = false;
     Guarded(report::kMain, [&] { refused = LaunchPasswordRefused(); });

@@ -2,7 +2,10 @@
 
 #include <optional>
 
+#include "platform/CodePage1252.h"
 #include "platform/IniDocument.h"
+#include "platform/TextMode.h"
+#include "platform/Utf8Profiles.h"
 
 namespace vx::platform::sim {
 
@@ -20,6 +23,17 @@ std::optional<IniDocument> LoadDocument(const SimFiles& files, const std::string
     return std::nullopt;
 }
 
+const AnsiConversions& CodePage() {
+    static const AnsiConversions conversions{Utf8FromAnsi, AnsiFromUtf8};
+    return conversions;
+}
+
+std::optional<std::string> FileBytes(const SimFiles& files, const std::string& path) {
+    std::string bytes;
+    if (files.readBytes(path, bytes) != kSuccess) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace
 
 SimProfiles::SimProfiles(SimFiles& files) : files_(files) {}
@@ -32,6 +46,10 @@ std::string SimProfiles::locate(const std::string& file) const {
 std::string SimProfiles::readString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& defaultText,
                                     std::size_t bufferChars) {
+    if (TextIsUtf8()) {
+        return ReadUtf8ProfileString(FileBytes(files_, locate(file)), section, key, defaultText,
+                                     bufferChars, CodePage());
+    }
     const std::string fallback = TrimDefaultText(defaultText);
     const std::optional<IniDocument> document = LoadDocument(files_, locate(file));
     if (!document) return CopyProfileEntry(fallback, bufferChars, false);
@@ -42,6 +60,10 @@ std::string SimProfiles::readString(const std::string& file, const std::string& 
 
 unsigned SimProfiles::readInt(const std::string& file, const std::string& section,
                               const std::string& key, int defaultValue) {
+    if (TextIsUtf8()) {
+        return ReadUtf8ProfileInt(FileBytes(files_, locate(file)), section, key, defaultValue,
+                                  CodePage());
+    }
     const std::string text = readString(file, section, key, "", kIntegerBufferChars);
     if (text.empty()) return static_cast<unsigned>(defaultValue);
     return ParseProfileInteger(text);
@@ -50,6 +72,11 @@ unsigned SimProfiles::readInt(const std::string& file, const std::string& sectio
 bool SimProfiles::writeString(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& value) {
     const std::string path = locate(file);
+    if (TextIsUtf8()) {
+        const auto bytes = WriteUtf8ProfileString(FileBytes(files_, path), section, key, value,
+                                                  CodePage());
+        return !bytes || files_.writeFile(path, *bytes, false) == kSuccess;
+    }
     std::optional<IniDocument> document = LoadDocument(files_, path);
     if (!document) return false;
     if (!document->set(section, key, value)) return true;
