@@ -245,9 +245,12 @@ Status SimRegistry::queryValue(RegistryHandle key, const std::string& name, std:
     const RegistryValueRecord* value = RegistryTree::findValue(*node, name);
     if (value == nullptr) return kErrorFileNotFound;
     type = value->type;
-    size = static_cast<std::uint32_t>(value->bytes.size());
-    if (value->bytes.size() > capacity) return kErrorMoreData;
-    data = value->bytes;
+    // Strings are kept as the system keeps them, in UTF-16, and read in the text mode of now.
+    std::string bytes = IsStringType(type) && value->wideBytes ? SeamTextFromUtf16(*value->wideBytes)
+                                                               : value->bytes;
+    size = static_cast<std::uint32_t>(bytes.size());
+    if (bytes.size() > capacity) return kErrorMoreData;
+    data = std::move(bytes);
     return kSuccess;
 }
 
@@ -257,7 +260,9 @@ Status SimRegistry::setValue(RegistryHandle key, const std::string& name, std::u
     if (const Status status = reach(key, kKeySetValue, node)) return status;
     std::string bytes = data;
     if (IsStringType(type) && !bytes.empty() && bytes.back() != '\0') bytes.push_back('\0');
+    std::string wide = IsStringType(type) ? WidenSeamText(bytes) : std::string();
     RegistryTree::storeValue(*node, name, type, std::move(bytes));
+    if (IsStringType(type)) node->values.at(UpperAscii(name)).wideBytes = std::move(wide);
     return kSuccess;
 }
 
