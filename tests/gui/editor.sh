@@ -12,7 +12,10 @@
 #      its links and its "Save && Close";
 #   4. the manifest's DPI awareness as the system reads it; at 96, 120 and 144 DPI: the window
 #      laid out for the DPI, every panel and the label sidebar without a clipped or
-#      overlapping control.
+#      overlapping control;
+#   5. a kit saved by Notepad in UTF-8 with names outside the code page: the boxes show them
+#      whole, "Save and Close" keeps the byte-order mark, the comment and the encoding, and the
+#      support text it writes keeps every character.
 # One PASS or FAIL line per check; the exit status is non-zero when any check failed.
 #   VX_BUILD_DIR   the cross build with vexilla.exe and tools/ (default build/win32)
 #   VX_GUI_KEEP=1  keep the prefix, the captured lines and the driver output when all pass
@@ -670,6 +673,47 @@ check "the manifest declares the editor DPI aware (dpiAware true, as the system 
 check "96 DPI: the window is laid out for 96 DPI, no control clipped or overlapping" dpi_layout_check 96
 check "120 DPI: the window is laid out for 120 DPI, no control clipped or overlapping" dpi_layout_check 120
 check "144 DPI: the window is laid out for 144 DPI, no control clipped or overlapping" dpi_layout_check 144
+
+# ---- 5. a kit in UTF-8 -------------------------------------------------------------------------
+unicode_kit=$prefix/drive_c/unicode
+hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
+
+unicode_load_check() {
+  local pair got status=0
+  mkdir -p "$unicode_kit" && cp "$exe" "$unicode_kit/" || return 1
+  printf '\xef\xbb\xbf[OSBranding]\r\n; saved by Notepad\r\nMfgr=Müller Systemtechnik\r\nModel=株式会社テスト\r\n[DesktopShortcut]\r\nShortcutURL=https://support.example\r\nShortcutName=Ångström Data\r\n' \
+    >"$unicode_kit/Vexilla.INI" || return 1
+  start_editor 'C:\unicode\vexilla.exe' unicode || return 1
+  for pair in '202=Müller Systemtechnik' '204=株式会社テスト' '209=Ångström Data'; do
+    got=$(drive gettext-utf8 Vexilla "${pair%%=*}") || return 1
+    same "box ${pair%%=*}" "${pair#*=}" "$got" || status=1
+  done
+  return "$status"
+}
+
+unicode_save_check() {
+  local saved support
+  drive settext-utf8 Vexilla 204 "$(hex '株式会社テスト 2')" && task_item 3 1 && editor_ended || return 1
+  saved=$(head -c 40 "$unicode_kit/Vexilla.INI" | od -An -c | tr -s ' \n' ' ')
+  [ "$(head -c 3 "$unicode_kit/Vexilla.INI" | od -An -tx1 | tr -d ' \n')" = efbbbf ] ||
+    { echo "  the byte-order mark is gone:$saved"; return 1; }
+  grep -q $'^; saved by Notepad\r$' "$unicode_kit/Vexilla.INI" &&
+    grep -q $'^Model=株式会社テスト 2\r$' "$unicode_kit/Vexilla.INI" &&
+    grep -q $'^ShortcutName=Ångström Data\r$' "$unicode_kit/Vexilla.INI" ||
+    { echo "  Vexilla.INI after the save:"; sed 's/^/    /' "$unicode_kit/Vexilla.INI"; return 1; }
+  # The support text had no file: the model's characters are beyond the code page, so it is
+  # written in UTF-16 with its mark, which Windows' own profile functions read.
+  [ "$(head -c 2 "$unicode_kit/oeminfo.ini" | od -An -tx1 | tr -d ' \n')" = fffe ] ||
+    { echo "  oeminfo.ini is not UTF-16 with its mark"; return 1; }
+  support=$(iconv -f UTF-16 -t UTF-8 "$unicode_kit/oeminfo.ini" | tr -d '\r')
+  grep -qx 'Manufacturer=Müller Systemtechnik' <<<"$support" &&
+    grep -qx 'Model=株式会社テスト 2' <<<"$support" ||
+    { echo "  oeminfo.ini:"; sed 's/^/    /' <<<"$support"; return 1; }
+}
+
+check "UTF-8 kit: the boxes show Müller Systemtechnik, 株式会社テスト and Ångström Data whole" \
+  unicode_load_check
+check "UTF-8 kit: Save and Close keeps the mark, the comment and every character" unicode_save_check
 
 cleanup
 trap - EXIT

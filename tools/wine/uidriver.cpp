@@ -14,6 +14,11 @@
 //   wait-gone CAPTION [MS]           until no window with CAPTION is visible
 //   settext CAPTION ID TEXT          WM_SETTEXT to control ID of the window
 //   gettext CAPTION ID               prints the text of control ID (0xFFFF: a message box's text)
+//   settext-utf8 CAPTION ID HEX      WM_SETTEXT through the W call, the text given as the hex
+//                                    digits of its UTF-8 bytes (a command line passes through
+//                                    the code page, which may not hold it)
+//   gettext-utf8 CAPTION ID          prints the text of control ID, read through the W call, as
+//                                    UTF-8
 //   children CAPTION                 prints "ID<TAB>class<TAB>text" per control of the window
 //   rect CAPTION                     prints the window's "LEFT TOP RIGHT BOTTOM" on the screen
 //   ctlrect CAPTION ID               the same for control ID of the window
@@ -278,6 +283,16 @@ LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWOR
     return static_cast<LRESULT>(result);
 }
 
+LRESULT SendWideOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD ms,
+                       const std::string& what) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, Scaled(ms),
+                            &result) == 0) {
+        Fail(kExitControl, what + ": no answer (error " + std::to_string(GetLastError()) + ")");
+    }
+    return static_cast<LRESULT>(result);
+}
+
 void PostOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const std::string& what) {
     if (PostMessageA(window, message, wParam, lParam) == 0) {
         Fail(kExitControl, what + ": cannot post (error " + std::to_string(GetLastError()) + ")");
@@ -350,6 +365,59 @@ void SetText(Session& s) {
     const HWND control = WaitControl(caption, id, s.timeout);
     SendOrFail(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), s.timeout,
                "settext " + std::to_string(id));
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                        length, nullptr, nullptr);
+    return text;
+}
+
+std::string BytesFromHex(const std::string& hex) {
+    if (hex.size() % 2 != 0 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        Fail(kExitUsage, "settext-utf8: " + Quoted(hex) + " is not an even run of hex digits");
+    }
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+void SetTextUtf8(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const std::wstring text = WideFromUtf8(BytesFromHex(s.args.take("hex text")));
+    const HWND control = WaitControl(caption, id, s.timeout);
+    SendWideOrFail(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), s.timeout,
+                   "settext-utf8 " + std::to_string(id));
+}
+
+void GetTextUtf8(Session& s) {
+    const std::string caption = s.args.take("caption");
+    const unsigned long id = s.args.takeNumber("control id");
+    const HWND control = WaitControl(caption, id, s.timeout);
+    const std::string what = "gettext-utf8 " + std::to_string(id);
+    const LRESULT length = SendWideOrFail(control, WM_GETTEXTLENGTH, 0, 0, s.timeout, what);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendWideOrFail(control, WM_GETTEXT, text.size(),
+                                       reinterpret_cast<LPARAM>(text.data()), s.timeout, what);
+    text.resize(static_cast<std::size_t>(got));
+    Print(Utf8FromWide(text));
 }
 
 void GetText(Session& s) {
@@ -807,6 +875,8 @@ constexpr Verb kVerbs[] = {
     {"wait-gone", WaitGone},
     {"settext", SetText},
     {"gettext", GetText},
+    {"settext-utf8", SetTextUtf8},
+    {"gettext-utf8", GetTextUtf8},
     {"children", Children},
     {"rect", Rect},
     {"ctlrect", ControlRect},
