@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/StartUp.h"
+#include "platform/win32/ImageFiles.h"
 
 namespace vx::app {
 namespace {
@@ -10,14 +11,14 @@ namespace {
 // The group name of the program's icon in vexilla.rc.
 constexpr const char* kIconGroup = "a1";
 
-// LoadImageA picks the image of the group (or of the file) closest to the size asked for. A
+// LoadImage picks the image of the group (or of the file) closest to the size asked for. A
 // resource icon loaded without LR_SHARED is the caller's to destroy, like one from a file.
 UniqueIcon LoadIconSized(const std::string& file, int metricX, int metricY) {
     const int width = GetSystemMetrics(metricX);
     const int height = GetSystemMetrics(metricY);
     HANDLE image = nullptr;
     if (!file.empty()) {
-        image = LoadImageA(nullptr, file.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE);
+        image = platform::win32::LoadImageFile(file, IMAGE_ICON, width, height, 0);
     }
     if (image == nullptr) {
         image = LoadImageA(GetModuleHandleA(nullptr), kIconGroup, IMAGE_ICON, width, height, 0);

@@ -141,10 +141,10 @@ Status Win32Registry::setValue(RegistryHandle key, const std::string& name, std:
                                const std::string& data) {
     if (!FitsDword(data.size())) return ERROR_INVALID_PARAMETER;
     if (TextIsUtf8() && IsStringType(type)) {
-        // The terminator the A call would add goes in explicitly: the W call stores the
-        // bytes it is given.
+        // The terminator the A call would add to text goes in explicitly: the W call stores
+        // the bytes it is given.
         std::string utf16 = Utf16FromUtf8(data);
-        if (!EndsInNulUnit(utf16)) utf16.append(2, '\0');
+        if (!utf16.empty() && !EndsInNulUnit(utf16)) utf16.append(2, '\0');
         return setStoredValue(key, name, type, utf16);
     }
     if (TextIsUtf8()) return setStoredValue(key, name, type, data);

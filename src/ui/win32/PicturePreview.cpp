@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/ImageFiles.h"
+
 namespace vx::ui::win32 {
 namespace {
 
@@ -25,8 +27,8 @@ void PicturePreview::loadBitmapFile(const std::string& path) {
         return;
     }
     // A DIB section keeps the file's own colours instead of the screen's palette.
-    bitmap_.reset(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    bitmap_.reset(static_cast<HBITMAP>(
+        platform::win32::LoadImageFile(path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info{};
     if (bitmap_ && GetObjectA(bitmap_.get(), sizeof(info), &info) != 0 && info.bmWidth > 0 &&
         info.bmHeight != 0) {
@@ -50,8 +52,8 @@ void PicturePreview::loadIconFile(const std::string& path, SIZE box) {
             break;
         }
     }
-    icon_.reset(static_cast<HICON>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+    icon_.reset(
+        static_cast<HICON>(platform::win32::LoadImageFile(path, IMAGE_ICON, size, size, 0)));
     iconSize_ = icon_ ? size : 0;
 }
 
