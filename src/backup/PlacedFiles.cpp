@@ -127,7 +127,8 @@ std::vector<std::string> PlacedFilePaths() {
     std::string name;
     for (std::uint32_t index = 0;
          Registry().enumValue(key.handle(), index, name) == platform::kSuccess; ++index) {
-        paths.push_back(name);
+        // The names come as UTF-8; the paths go to the A calls.
+        paths.push_back(Registry().seamTextFromUtf8(name));
     }
     return paths;
 }

@@ -89,6 +89,9 @@ public:
     // kErrorNoMoreItems past the last one.
     [[nodiscard]] virtual Status enumValue(RegistryHandle key, std::uint32_t index,
                                            std::string& name) = 0;
+    // A UTF-8 name as the A calls take it: the same bytes in the UTF-8 text mode, the
+    // system's code page otherwise (a character it lacks becomes "?").
+    [[nodiscard]] virtual std::string seamTextFromUtf8(const std::string& name) = 0;
 };
 
 }  // namespace vx::platform

@@ -359,6 +359,10 @@ Status SimRegistry::setStoredValue(RegistryHandle key, const std::string& name, 
     return kSuccess;
 }
 
+std::string SimRegistry::seamTextFromUtf8(const std::string& name) {
+    return SeamTextFromUtf8(name);
+}
+
 Status SimRegistry::enumValue(RegistryHandle key, std::uint32_t index, std::string& name) {
     RegistryKeyNode* node = nullptr;
     if (const Status status = reach(key, kKeyQueryValue, node)) return status;

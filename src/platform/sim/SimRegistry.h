@@ -53,6 +53,7 @@ public:
                                           std::uint32_t& type, std::string& bytes) override;
     [[nodiscard]] Status setStoredValue(RegistryHandle key, const std::string& name,
                                         std::uint32_t type, const std::string& bytes) override;
+    [[nodiscard]] std::string seamTextFromUtf8(const std::string& name) override;
     [[nodiscard]] Status enumValue(RegistryHandle key, std::uint32_t index,
                                    std::string& name) override;
 

@@ -263,6 +263,10 @@ Status Win32Registry::setStoredValue(RegistryHandle key, const std::string& name
                                      static_cast<DWORD>(bytes.size())));
 }
 
+std::string Win32Registry::seamTextFromUtf8(const std::string& name) {
+    return TextIsUtf8() ? name : AnsiCodePageFromUtf8(name);
+}
+
 Status Win32Registry::enumValue(RegistryHandle key, std::uint32_t index, std::string& name) {
     std::vector<wchar_t> buffer(kValueNameUnits);
     DWORD length = kValueNameUnits;

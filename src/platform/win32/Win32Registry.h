@@ -37,6 +37,7 @@ public:
     // NUL: the data go from a copy followed by a unit that is not, so they stay as given.
     [[nodiscard]] Status setStoredValue(RegistryHandle key, const std::string& name,
                                         std::uint32_t type, const std::string& bytes) override;
+    [[nodiscard]] std::string seamTextFromUtf8(const std::string& name) override;
     [[nodiscard]] Status enumValue(RegistryHandle key, std::uint32_t index,
                                    std::string& name) override;
 

@@ -110,6 +110,22 @@ TEST_F(UnicodeKit, AnAnsiKitStaysAnsiAndStoresTheSameCharacters) {
     EXPECT_EQ(ansiModel, stored("Model"));
 }
 
+TEST_F(UnicodeKit, FactoryRestoreFindsAShortcutNamedBeyondAsciiInEitherMode) {
+    // The record of placed files lists its paths through the W calls; each reaches the file
+    // calls in the run's own text.
+    for (const std::string& kit :
+         {std::string("[DesktopShortcut]\r\nShortcutURL=http://s\r\nShortcutName=Soci\xE9t\xE9\r\n"),
+          kMark + "[DesktopShortcut]\r\nShortcutURL=http://s\r\nShortcutName=株式会社テスト\r\n"}) {
+        settings(kit);
+        ASSERT_EQ(0, runMain("/desklnk"));
+        const std::string shortcut =
+            kDesktop + (platform::TextIsUtf8() ? "株式会社テスト.url" : "Soci\xE9t\xE9.url");
+        ASSERT_TRUE(sim().fileBytes(shortcut).has_value());
+        ASSERT_EQ(0, runMain("/restore"));
+        EXPECT_FALSE(sim().fileBytes(shortcut).has_value()) << shortcut;
+    }
+}
+
 TEST_F(UnicodeKit, ASupportTextInUtf8SwitchesTheRunAndLoadsWhole) {
     settings("[OSBranding]\r\nMfgr=Northwind\r\n");
     kitFile("oeminfo.ini", kMark + "[General]\r\nManufacturer=株式会社テスト\r\n"
