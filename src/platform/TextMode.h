@@ -1,7 +1,8 @@
 #pragma once
 // How the text that crosses the seam is encoded. A run starts in the ANSI mode: strings are
 // in the system's ANSI code page and the backend calls the A functions, as it always has. A
-// kit written in UTF-8 switches the process to the UTF-8 mode before anything else runs:
+// kit written in Unicode (UTF-8, or UTF-16 with its mark) switches the process to the UTF-8
+// mode before anything else runs:
 // every string crossing the seam is then UTF-8, and the backend reaches Windows through the
 // W functions, which every NT system has, so a name outside the code page ("株式会社テスト"
 // on a Western system) arrives whole. Names the program itself gives are ASCII, the same

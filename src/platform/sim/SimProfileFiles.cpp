@@ -73,8 +73,14 @@ bool SimProfiles::writeString(const std::string& file, const std::string& sectio
                               const std::string& key, const std::string& value) {
     const std::string path = locate(file);
     if (TextIsUtf8()) {
-        const auto bytes = WriteUtf8ProfileString(FileBytes(files_, path), section, key, value,
-                                                  CodePage());
+        std::string before;
+        const Status status = files_.readBytes(path, before);
+        // A file that is there but cannot be read is never written over with one line.
+        if (status != kSuccess && status != kErrorFileNotFound) return false;
+        const auto bytes =
+            WriteUtf8ProfileString(status == kSuccess ? std::optional<std::string>(before)
+                                                      : std::nullopt,
+                                   section, key, value, CodePage());
         return !bytes || files_.writeFile(path, *bytes, false) == kSuccess;
     }
     std::optional<IniDocument> document = LoadDocument(files_, path);

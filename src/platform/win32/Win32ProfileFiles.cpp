@@ -61,8 +61,13 @@ unsigned Win32ProfileFiles::readInt(const std::string& file, const std::string& 
 bool Win32ProfileFiles::writeString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
     if (TextIsUtf8()) {
-        const auto bytes = WriteUtf8ProfileString(FileBytes(file), section, key, value, CodePage());
-        return !bytes || Win32FileSystem().writeFile(Located(file), *bytes, false) == kSuccess;
+        Win32FileSystem files;
+        const std::string path = Located(file);
+        const auto before = files.readFile(path);
+        // A file that is there but cannot be read is never written over with one line.
+        if (!before && files.attributes(path)) return false;
+        const auto bytes = WriteUtf8ProfileString(before, section, key, value, CodePage());
+        return !bytes || files.writeFile(path, *bytes, false) == kSuccess;
     }
     return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                         file.c_str()) != FALSE;
