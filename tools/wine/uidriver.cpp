@@ -65,6 +65,14 @@
 //                                    the system reads it (an activation context), e.g. dpiAware
 //                                    of http://schemas.microsoft.com/SMI/2005/WindowsSettings;
 //                                    fails with status 3 when the manifest has no such setting
+//   gui-resources CAPTION            prints "gdi N user N": GetGuiResources (GR_GDIOBJECTS,
+//                                    GR_USEROBJECTS) of the process that owns the window
+//   gui-objects CAPTION              prints "gdi N user N" for the process that owns the window,
+//                                    counted without GetGuiResources (which Wine 8 leaves at 0):
+//                                    gdi, the live, non-stock entries of the process's GDI handle
+//                                    table (its PEB's GdiSharedHandleTable, read with
+//                                    ReadProcessMemory); user, the windows the process owns,
+//                                    top-level, child and message-only, hidden ones included
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
@@ -859,6 +867,106 @@ void ManifestSetting(Session& s) {
     Print(narrow);
 }
 
+// The process that owns the window with CAPTION, opened to read its counts and memory.
+UniqueHandle OwnerOf(const std::string& caption, DWORD ms, DWORD* processId) {
+    const HWND window = WaitCaption(caption, ms);
+    GetWindowThreadProcessId(window, processId);
+    UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, *processId));
+    if (!process) {
+        Fail(kExitControl, "cannot open the process of " + Quoted(caption) + " (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    return process;
+}
+
+void GuiResources(Session& s) {
+    const std::string caption = s.args.take("caption");
+    DWORD processId = 0;
+    const UniqueHandle process = OwnerOf(caption, s.timeout, &processId);
+    Print("gdi " + std::to_string(GetGuiResources(process.get(), GR_GDIOBJECTS)) + " user " +
+          std::to_string(GetGuiResources(process.get(), GR_USEROBJECTS)));
+}
+
+// One entry of the GDI handle table as gdi32 lays it out (the same on 32- and 64-bit).
+struct GdiHandleEntry {
+    ULONGLONG object;
+    ULONG owner;
+    UCHAR type;  // 0: a free entry; the top bit marks a stock object
+    UCHAR flags;
+    ULONGLONG userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+constexpr std::size_t kGdiHandleEntries = 0x10000;
+constexpr UCHAR kGdiStockFlag = 0x80;
+// Where a 32-bit process's PEB holds the address of its GDI handle table.
+constexpr std::size_t kPebGdiTableOffset = 0x94;
+
+std::size_t LiveGdiObjects(HANDLE process, const std::string& caption) {
+    struct BasicInformation {
+        LONG exitStatus;
+        void* peb;
+        ULONG_PTR affinity;
+        LONG basePriority;
+        ULONG_PTR processId;
+        ULONG_PTR parentProcessId;
+    };
+    using QueryFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    BasicInformation basic{};
+    if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) != 0) {
+        Fail(kExitControl, "gui-objects: no process information for " + Quoted(caption));
+    }
+    DWORD table = 0;
+    SIZE_T got = 0;
+    if (ReadProcessMemory(process, static_cast<const char*>(basic.peb) + kPebGdiTableOffset, &table,
+                          sizeof(table), &got) == 0 ||
+        table == 0) {
+        Fail(kExitControl,
+             "gui-objects: the process of " + Quoted(caption) + " shows no GDI handle table");
+    }
+    std::vector<GdiHandleEntry> entries(kGdiHandleEntries);
+    if (ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<ULONG_PTR>(table)),
+                          entries.data(), entries.size() * sizeof(GdiHandleEntry), &got) == 0) {
+        Fail(kExitControl, "gui-objects: cannot read the GDI handle table (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    return static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(),
+                      [](const auto& e) { return e.type != 0 && (e.type & kGdiStockFlag) == 0; }));
+}
+
+// Every window of the process: top-level ones, their children, and message-only ones.
+std::size_t OwnedWindows(DWORD processId) {
+    std::vector<HWND> all;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    HWND messageOnly = nullptr;
+    while ((messageOnly = FindWindowExA(HWND_MESSAGE, messageOnly, nullptr, nullptr)) != nullptr) {
+        all.push_back(messageOnly);
+    }
+    std::size_t count = 0;
+    for (const HWND top : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(top, &owner);
+        if (owner != processId) {
+            continue;
+        }
+        std::vector<HWND> children;
+        EnumChildWindows(top, CollectWindow, reinterpret_cast<LPARAM>(&children));
+        count += 1 + children.size();
+    }
+    return count;
+}
+
+void GuiObjects(Session& s) {
+    const std::string caption = s.args.take("caption");
+    DWORD processId = 0;
+    const UniqueHandle process = OwnerOf(caption, s.timeout, &processId);
+    Print("gdi " + std::to_string(LiveGdiObjects(process.get(), caption)) + " user " +
+          std::to_string(OwnedWindows(processId)));
+}
+
 void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
@@ -894,6 +1002,8 @@ constexpr Verb kVerbs[] = {
     {"watch", Watch},
     {"layout", Layout},
     {"manifest-setting", ManifestSetting},
+    {"gui-resources", GuiResources},
+    {"gui-objects", GuiObjects},
     {"sleep", Pause},
     {"--timeout", SetTimeout},
 };
