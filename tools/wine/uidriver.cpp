@@ -72,8 +72,8 @@
 //                                    gdi, the live, non-stock entries of the process's GDI handle
 //                                    table (GdiSharedHandleTable of its PEB, or of its 64-bit
 //                                    PEB on 64-bit Wine, read with ReadProcessMemory); user,
-//                                    the windows the process owns,
-//                                    top-level, child and message-only, hidden ones included
+//                                    the windows the process owns, top-level, child and
+//                                    message-only, hidden ones included
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
