@@ -36,7 +36,8 @@ runs() {
   local name=$1 rc=0
   shift
   VX_RUNS=4 vx_wine "$prefix" 'C:\vexilla\headless-handles.exe' "$@" 2>"$work/$name.err" |
-    tr -d '\r' >"$work/$name.txt" || rc=$?
+    tr -d '\r' >"$work/$name.txt"
+  rc=${PIPESTATUS[0]}
   sed 's/^/  /' "$work/$name.txt"
   [ "$rc" -eq 0 ] || { echo "  harness exit code $rc"; return 1; }
 }
