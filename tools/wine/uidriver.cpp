@@ -65,6 +65,15 @@
 //                                    the system reads it (an activation context), e.g. dpiAware
 //                                    of http://schemas.microsoft.com/SMI/2005/WindowsSettings;
 //                                    fails with status 3 when the manifest has no such setting
+//   gui-resources CAPTION            prints "gdi N user N": GetGuiResources (GR_GDIOBJECTS,
+//                                    GR_USEROBJECTS) of the process that owns the window
+//   gui-objects CAPTION              prints "gdi N user N" for the process that owns the window,
+//                                    counted without GetGuiResources (which Wine 8 leaves at 0):
+//                                    gdi, the live, non-stock entries of the process's GDI handle
+//                                    table (GdiSharedHandleTable of its PEB, or of its 64-bit
+//                                    PEB on 64-bit Wine, read with ReadProcessMemory); user,
+//                                    the windows the process owns, top-level, child and
+//                                    message-only, hidden ones included
 //   sleep MS
 //
 // Clicks and WM_CLOSE are posted, never sent: the target may answer them by opening a modal
@@ -859,6 +868,158 @@ void ManifestSetting(Session& s) {
     Print(narrow);
 }
 
+// The process that owns the window with CAPTION, opened to read its counts and memory.
+UniqueHandle OwnerOf(const std::string& caption, DWORD ms, DWORD* processId,
+                     DWORD* threadId = nullptr) {
+    const HWND window = WaitCaption(caption, ms);
+    const DWORD thread = GetWindowThreadProcessId(window, processId);
+    if (threadId != nullptr) {
+        *threadId = thread;
+    }
+    UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, *processId));
+    if (!process) {
+        Fail(kExitControl, "cannot open the process of " + Quoted(caption) + " (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    return process;
+}
+
+void GuiResources(Session& s) {
+    const std::string caption = s.args.take("caption");
+    DWORD processId = 0;
+    const UniqueHandle process = OwnerOf(caption, s.timeout, &processId);
+    Print("gdi " + std::to_string(GetGuiResources(process.get(), GR_GDIOBJECTS)) + " user " +
+          std::to_string(GetGuiResources(process.get(), GR_USEROBJECTS)));
+}
+
+// One entry of the GDI handle table as gdi32 lays it out (the same on 32- and 64-bit).
+struct GdiHandleEntry {
+    ULONGLONG object;
+    ULONG owner;
+    UCHAR type;  // 0: a free entry; the top bit marks a stock object
+    UCHAR flags;
+    ULONGLONG userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+constexpr std::size_t kGdiHandleEntries = 0x10000;
+constexpr UCHAR kGdiStockFlag = 0x80;
+// Where a 32-bit process keeps the address of its GDI handle table: in its PEB; or, a 32-bit
+// process on 64-bit Wine, in the 64-bit PEB, found through the 64-bit TEB whose address the
+// 32-bit TEB keeps in GdiBatchCount (where gdi32 itself looks).
+constexpr std::size_t kPebGdiTableOffset = 0x94;
+constexpr std::size_t kTebGdiBatchCountOffset = 0xF70;
+constexpr std::size_t kTeb64PebOffset = 0x60;
+constexpr std::size_t kPeb64GdiTableOffset = 0xF8;
+
+template <typename T>
+T ReadAt(HANDLE process, ULONG_PTR address) {
+    T value{};
+    SIZE_T got = 0;
+    if (address == 0 || ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value,
+                                          sizeof(value), &got) == 0) {
+        return T{};
+    }
+    return value;
+}
+
+using NtQueryFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+NtQueryFunction NtCall(const char* name) {
+    return reinterpret_cast<NtQueryFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
+}
+
+ULONG_PTR GdiTableOf(HANDLE process, DWORD threadId) {
+    struct ProcessBasic {
+        LONG exitStatus;
+        ULONG_PTR peb;
+        ULONG_PTR affinity;
+        LONG basePriority;
+        ULONG_PTR processId;
+        ULONG_PTR parentProcessId;
+    };
+    struct ThreadBasic {
+        LONG exitStatus;
+        ULONG_PTR teb;
+        ULONG_PTR process;
+        ULONG_PTR thread;
+        ULONG_PTR affinity;
+        LONG priority;
+        LONG basePriority;
+    };
+    const NtQueryFunction queryProcess = NtCall("NtQueryInformationProcess");
+    const NtQueryFunction queryThread = NtCall("NtQueryInformationThread");
+    ProcessBasic processInfo{};
+    if (queryProcess != nullptr &&
+        queryProcess(process, 0, &processInfo, sizeof(processInfo), nullptr) == 0) {
+        if (const auto table = ReadAt<DWORD>(process, processInfo.peb + kPebGdiTableOffset)) {
+            return table;
+        }
+    }
+    const UniqueHandle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId));
+    ThreadBasic threadInfo{};
+    if (!thread || queryThread == nullptr ||
+        queryThread(thread.get(), 0, &threadInfo, sizeof(threadInfo), nullptr) != 0) {
+        return 0;
+    }
+    const auto teb64 = ReadAt<DWORD>(process, threadInfo.teb + kTebGdiBatchCountOffset);
+    const auto peb64 = ReadAt<ULONGLONG>(process, teb64 == 0 ? 0 : teb64 + kTeb64PebOffset);
+    const auto table = ReadAt<ULONGLONG>(
+        process, peb64 == 0 ? 0 : static_cast<ULONG_PTR>(peb64) + kPeb64GdiTableOffset);
+    // A 32-bit process's objects all lie below 4 GB.
+    return table <= MAXDWORD ? static_cast<ULONG_PTR>(table) : 0;
+}
+
+std::size_t LiveGdiObjects(HANDLE process, DWORD threadId, const std::string& caption) {
+    const ULONG_PTR table = GdiTableOf(process, threadId);
+    if (table == 0) {
+        Fail(kExitControl,
+             "gui-objects: the process of " + Quoted(caption) + " shows no GDI handle table");
+    }
+    SIZE_T got = 0;
+    std::vector<GdiHandleEntry> entries(kGdiHandleEntries);
+    if (ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                          entries.size() * sizeof(GdiHandleEntry), &got) == 0) {
+        Fail(kExitControl, "gui-objects: cannot read the GDI handle table (error " +
+                               std::to_string(GetLastError()) + ")");
+    }
+    return static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(),
+                      [](const auto& e) { return e.type != 0 && (e.type & kGdiStockFlag) == 0; }));
+}
+
+// Every window of the process: top-level ones, their children, and message-only ones.
+std::size_t OwnedWindows(DWORD processId) {
+    std::vector<HWND> all;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    HWND messageOnly = nullptr;
+    while ((messageOnly = FindWindowExA(HWND_MESSAGE, messageOnly, nullptr, nullptr)) != nullptr) {
+        all.push_back(messageOnly);
+    }
+    std::size_t count = 0;
+    for (const HWND top : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(top, &owner);
+        if (owner != processId) {
+            continue;
+        }
+        std::vector<HWND> children;
+        EnumChildWindows(top, CollectWindow, reinterpret_cast<LPARAM>(&children));
+        count += 1 + children.size();
+    }
+    return count;
+}
+
+void GuiObjects(Session& s) {
+    const std::string caption = s.args.take("caption");
+    DWORD processId = 0;
+    DWORD threadId = 0;
+    const UniqueHandle process = OwnerOf(caption, s.timeout, &processId, &threadId);
+    Print("gdi " + std::to_string(LiveGdiObjects(process.get(), threadId, caption)) + " user " +
+          std::to_string(OwnedWindows(processId)));
+}
+
 void Pause(Session& s) { Sleep(Scaled(static_cast<DWORD>(s.args.takeNumber("milliseconds")))); }
 
 void SetTimeout(Session& s) { s.timeout = static_cast<DWORD>(s.args.takeNumber("milliseconds")); }
@@ -894,6 +1055,8 @@ constexpr Verb kVerbs[] = {
     {"watch", Watch},
     {"layout", Layout},
     {"manifest-setting", ManifestSetting},
+    {"gui-resources", GuiResources},
+    {"gui-objects", GuiObjects},
     {"sleep", Pause},
     {"--timeout", SetTimeout},
 };
