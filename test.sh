@@ -5,6 +5,7 @@
 #   wine    the contract tests under Wine: a 64-bit prefix reporting XP, 7 and 8, a 32-bit prefix
 #   e2e     every tests/e2e/*.sh: the real vexilla.exe under Wine
 #   gui     every tests/gui/*.sh: the editor window under Xvfb and Wine
+#   fuzz    the libFuzzer targets of tools/fuzz, built with clang, 5 seconds each
 # The Wine tiers build the cross tier first (and count it). Before any tier, tools/setup.sh
 # installs what is missing (as root; otherwise it says what to run and the tiers do not run).
 # Ends with "N passed, N failed" and a non-zero status when anything failed.
@@ -12,7 +13,7 @@
 set -u
 cd "$(dirname "${BASH_SOURCE[0]}")" || exit 1
 
-all_tiers=(native cross wine e2e gui)
+all_tiers=(native fuzz cross wine e2e gui)
 declare -A want=()
 for tier in "$@"; do
   case " ${all_tiers[*]} " in
@@ -89,6 +90,10 @@ native_tier() {
     ctest --test-dir "$native" --output-on-failure --no-tests=error -j "$jobs"
 }
 wants native && suite "native: unit + contract (simulated Windows)" native_tier
+
+# ---- fuzz: a few seconds per target, so every run proves the targets build and hold ------
+fuzz_tier() { VX_BUILD_ROOT=$build_root VX_FUZZ_JOBS=$jobs tools/fuzz/run.sh 5; }
+wants fuzz && suite "fuzz: libFuzzer targets, 5 s each" fuzz_tier
 
 # ---- cross: the Release exe every Wine tier tests -----------------------------------------
 cross_tier() {

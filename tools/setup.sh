@@ -21,7 +21,9 @@
 #   VX_SETUP_QUIET=1  print only the closing line and errors
 set -u
 
-packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 xvfb xauth imagemagick cmake g++ make googletest)
+# clang and its runtime libraries (libFuzzer, the sanitizers) build the fuzz tier.
+packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 xvfb xauth imagemagick cmake g++ make googletest
+  clang libclang-rt-14-dev)
 backports_list=/etc/apt/sources.list.d/vexilla-bookworm-backports.sources
 loader32=/lib/ld-linux.so.2
 binfmt_dir=/proc/sys/fs/binfmt_misc

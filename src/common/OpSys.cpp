@@ -228,7 +228,6 @@ std::string clsOpSys::releaseName() const {
 bool IsVista() { return clsOpSys().IsVista(); }
 
 bool IsWindows10OrLater() {
-    constexpr std::uint32_t kPlatformWindowsNT = 2;  // VER_PLATFORM_WIN32_NT
     const clsOpSys system;
     return system.PlatformID() == kPlatformWindowsNT && system.MajorVersion() >= 10;
 }

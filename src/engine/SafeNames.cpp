@@ -1,6 +1,7 @@
 #include "engine/SafeNames.h"
 
 #include <array>
+#include <string_view>
 
 #include "common/DebugLog.h"
 #include "common/Text.h"
@@ -25,6 +26,17 @@ bool IsPlainFileName(const std::string& name) {
     for (const char* device : kDevices) {
         if (stem == device) {
             return false;
+        }
+    }
+    // Windows reads the superscript digits 1, 2 and 3 as digits there too ("COM\xB9" is a
+    // port): in the ANSI code page and in UTF-8.
+    if (stem.size() > 3 && (stem.starts_with("COM") || stem.starts_with("LPT"))) {
+        const std::string_view digit = std::string_view(stem).substr(3);
+        for (const std::string_view superscript :
+             {"\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) {
+            if (digit == superscript) {
+                return false;
+            }
         }
     }
     return true;

@@ -1,5 +1,7 @@
 #include "security/KeyPermissions.h"
 
+#include <algorithm>
+
 #include "common/DebugLog.h"
 #include "common/OpSys.h"
 #include "common/ReportHeaders.h"
@@ -15,6 +17,8 @@ namespace {
 // WRITE_DAC.
 constexpr std::uint32_t kRewriteDacl = platform::kReadControl | platform::kWriteDac;
 
+constexpr std::size_t kLargestAcl = 0xFFFF;
+
 // The roots whose keys may be widened. Any other top key is refused: the same path under
 // another root (HKLM, say) names an unrelated key, which must never be opened up. The two
 // lines stay as technicians know them from the logs, although nothing is defaulted any more.
@@ -27,6 +31,12 @@ std::optional<platform::RegistryHandle> PermissionRoot(const std::string& topKey
     DPrint("SetPerm\\RegSetKeyPermission - Bad skey passed:  " + topKey);
     DPrint("\tDefaulting to HKLM...");
     return std::nullopt;
+}
+
+// The entry's group in canonical order: 0 explicit deny, 1 explicit allow, 2 inherited deny,
+// 3 inherited allow.
+int CanonicalGroup(const Ace& ace) {
+    return ((ace.flags & kInheritedAce) != 0 ? 2 : 0) + (IsDenyAce(ace.type) ? 0 : 1);
 }
 
 bool AtLeastWindows2000() {
@@ -158,6 +168,10 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
         }
     }
 
+    // New denies, the old entries (an explicit one for the account of a new entry is replaced
+    // by it), new allows; then every entry moves to its group of the canonical order (explicit
+    // deny, explicit allow, inherited deny, inherited allow), keeping its place within it, so
+    // that an old list out of that order does not leave the merged one out of it.
     std::vector<Ace> merged;
     bool ok = true;
     for (const auto& entry : entries) {
@@ -166,10 +180,9 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
                                           entry.sid);
         }
     }
-    std::size_t next = 0;
-    for (; next < oldEntries.size() && (oldEntries[next].flags & kInheritedAce) == 0; ++next) {
-        if (!IsEqual(entries, oldEntries[next].sid)) {
-            merged.push_back(oldEntries[next]);
+    for (const auto& ace : oldEntries) {
+        if ((ace.flags & kInheritedAce) != 0 || !IsEqual(entries, ace.sid)) {
+            merged.push_back(ace);
         }
     }
     for (const auto& entry : entries) {
@@ -178,9 +191,9 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
                                           entry.sid);
         }
     }
-    for (; next < oldEntries.size(); ++next) {
-        merged.push_back(oldEntries[next]);
-    }
+    std::stable_sort(merged.begin(), merged.end(), [](const Ace& a, const Ace& b) {
+        return CanonicalGroup(a) < CanonicalGroup(b);
+    });
 
     std::uint16_t control = 0;
     if (windows2000) {
@@ -191,10 +204,12 @@ bool BuildSecurityDescriptor(const std::string& oldDescriptor,
         }
     }
     forgetLookups();
-    if (!ok) {
+    // An ACL's size and entry count are 16-bit: a list that outgrows them cannot be written.
+    const std::string acl = BuildAcl(merged);
+    if (!ok || acl.size() > kLargestAcl) {
         return false;
     }
-    newDescriptor = BuildSecurityDescriptorBytes(control, BuildAcl(merged));
+    newDescriptor = BuildSecurityDescriptorBytes(control, acl);
     return true;
 }
 

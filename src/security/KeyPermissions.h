@@ -1,7 +1,8 @@
 #pragma once
 // Widening a registry key's DACL: new explicit entries are merged into the existing list in
-// canonical order (new denies, old explicit entries not replaced, new allows, inherited
-// entries), and the list is written back. Owner, group and audit data are never touched.
+// canonical order (explicit denies, new ones first; explicit allows, new ones last; inherited
+// denies; inherited allows; an old list out of that order is put in it), and the list is
+// written back. Owner, group and audit data are never touched.
 
 #include <cstdint>
 #include <optional>

@@ -47,6 +47,11 @@ Sid UsersSid() { return MakeSid(5, {32, 545}); }
 Sid PowerUsersSid() { return MakeSid(5, {32, 547}); }
 Sid EveryoneSid() { return MakeSid(1, {0}); }
 
+bool IsDenyAce(std::uint8_t type) {
+    // ACCESS_DENIED, ACCESS_DENIED_OBJECT, ACCESS_DENIED_CALLBACK, ACCESS_DENIED_CALLBACK_OBJECT.
+    return type == kAccessDeniedAce || type == 0x06 || type == 0x0A || type == 0x0C;
+}
+
 std::string AceBytes(std::uint8_t type, std::uint8_t flags, std::uint32_t mask, const Sid& sid) {
     std::string ace;
     ace += static_cast<char>(type);

@@ -50,6 +50,10 @@ struct Ace {
     std::string raw;
 };
 
+// True for the entry types that deny access (plain, object and callback denies); every other
+// type counts with the allows when a DACL is put in canonical order.
+bool IsDenyAce(std::uint8_t type);
+
 // Entries of an ACL in order. Parsing keeps every entry's bytes; building writes them back.
 std::optional<std::vector<Ace>> ParseAcl(const std::string& bytes);
 std::string BuildAcl(const std::vector<Ace>& entries);

@@ -87,15 +87,16 @@ void SaveFields(const EditorFields& fields) {
         {kShortcutName, &fields.dropDesktopShortcutName},
         {kShortcutIcon, &fields.dropDesktopShortcutIcon},
     };
-    for (const auto& [key, text] : boxes) {
-        Guarded(report::kSaveFields, [&] { engine::WriteSetting(key, *text); });
+    // Named pairs, not structured bindings: clang 14 (the fuzz build) cannot capture those.
+    for (const auto& box : boxes) {
+        Guarded(report::kSaveFields, [&] { engine::WriteSetting(box.first, *box.second); });
     }
     Guarded(report::kSaveFields, [&] { engine::WriteSetting(kUseIE, fields.useIE ? "1" : "0"); });
-    for (const auto& [key, text] : {std::pair{kSupportProvider, &fields.supportProvider},
-                                    std::pair{kSupportAppUrl, &fields.supportAppURL}}) {
+    for (const auto& box : {std::pair{kSupportProvider, &fields.supportProvider},
+                            std::pair{kSupportAppUrl, &fields.supportAppURL}}) {
         Guarded(report::kSaveFields, [&] {
-            if (!text->empty() || !engine::ReadSetting(key).empty()) {
-                engine::WriteSetting(key, *text);
+            if (!box.second->empty() || !engine::ReadSetting(box.first).empty()) {
+                engine::WriteSetting(box.first, *box.second);
             }
         });
     }

@@ -69,6 +69,43 @@ TEST_F(DaclMerge, NewDeniesComeFirstAndNewAllowsAfterTheOldExplicitOnes) {
         merged);
 }
 
+// An old list out of canonical order (an explicit allow before an explicit deny, explicit
+// entries after inherited ones) comes back in it; an explicit entry after the inherited ones is
+// still replaced by the new entry for its account.
+TEST_F(DaclMerge, AnOldListOutOfOrderIsMergedIntoCanonicalOrder) {
+    const std::string old = Descriptor(
+        0, {Allow(UsersSid(), kRead), Deny(EveryoneSid(), 0x10009),
+            Allow(LocalSystemSid(), kFull, kInheritedAce), Deny(AdministratorsSid(), 0x1),
+            Deny(PowerUsersSid(), kRead, kInheritedAce), Allow(EveryoneSid(), kRead)});
+    auto entries = FullControlFor({"Administrators"});
+    std::string merged;
+    ASSERT_TRUE(BuildSecurityDescriptor(old, entries, merged));
+    EXPECT_EQ(Descriptor(0, {Deny(EveryoneSid(), 0x10009), Allow(UsersSid(), kRead),
+                             Allow(EveryoneSid(), kRead),
+                             Allow(AdministratorsSid(), kFull, kContainerInheritAce),
+                             Deny(PowerUsersSid(), kRead, kInheritedAce),
+                             Allow(LocalSystemSid(), kFull, kInheritedAce)}),
+              merged);
+}
+
+// The ACL size field is 16-bit: a merge that would outgrow it fails instead of writing a
+// list whose size field wrapped.
+TEST_F(DaclMerge, AMergeThatOutgrowsTheLargestAclFails) {
+    // 3276 entries of 20 bytes and the header: 65528 bytes, 7 short of the largest ACL.
+    const std::vector<Ace> crowded(3276, Allow(EveryoneSid(), kRead, kInheritedAce));
+    const std::string old = Descriptor(0, crowded);
+    auto entries = FullControlFor({"Administrators"});
+    std::string merged = "untouched";
+    EXPECT_FALSE(BuildSecurityDescriptor(old, entries, merged));
+    EXPECT_EQ("untouched", merged);
+    EXPECT_TRUE(entries[0].sid.empty()) << "looked-up SIDs are not kept";
+
+    const std::vector<Ace> roomy(3274, Allow(EveryoneSid(), kRead, kInheritedAce));
+    const std::string fits = Descriptor(0, roomy);
+    ASSERT_TRUE(BuildSecurityDescriptor(fits, entries, merged)) << "65488 + 24 bytes fit";
+    EXPECT_EQ(3275u, ParseAcl(*ParseSecurityDescriptor(merged)->dacl)->size());
+}
+
 TEST_F(DaclMerge, ANullDaclGetsOnlyTheNewEntries) {
     const std::string nullDacl = BuildSecurityDescriptorBytes(0, std::nullopt);
     auto entries = FullControlFor({"Users"});
