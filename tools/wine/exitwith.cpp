@@ -1,7 +1,8 @@
 // exitwith CODE [SLEEP_MS]
+// exitwith crash
 //
 // A stand-in child for process tests: waits SLEEP_MS milliseconds (default 0), then exits with
-// CODE. Built for the GUI subsystem so that starting it never opens a console window. Arguments
+// CODE; "crash" writes through a null pointer instead, an access violation nothing handles. Built for the GUI subsystem so that starting it never opens a console window. Arguments
 // that are not plain decimal numbers exit with 255 at once.
 
 #include <windows.h>
@@ -30,6 +31,12 @@ std::optional<DWORD> ParseNumber(const char* text) {
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
         return 255;
+    }
+    if (argc == 2 && std::string(argv[1]) == "crash") {
+        // Read through volatile: the compiler cannot see that the store faults, nor drop it.
+        int* volatile target = nullptr;
+        *target = 1;
+        return 254;
     }
     const std::optional<DWORD> code = ParseNumber(argv[1]);
     const std::optional<DWORD> sleepMs = argc == 3 ? ParseNumber(argv[2]) : DWORD{0};
