@@ -35,8 +35,8 @@ exit_code_check() {
   for run in 'crash 0xc0000005' '7 0x00000007'; do
     set -- $run
     rc=0
-    vx_capture "$p" "$work/exitwith.txt" --exit-code 'C:\exitcode.txt' 'C:\vxtools\exitwith.exe' "$1" \
-      >/dev/null 2>&1 || rc=$?
+    vx_wine "$p" "$VX_TOOLS_WINDIR\\dbgcapture.exe" --exit-code 'C:\exitcode.txt' 'C:\lines.txt' \
+      'C:\vxtools\exitwith.exe' "$1" >/dev/null 2>&1 || rc=$?
     code=$(tr -d '\r\n' <"$p/drive_c/exitcode.txt" 2>/dev/null)
     [ "$code" = "$2" ] || { echo "  exitwith $1: the code file says \"$code\", expected $2 (status $rc)"; bad=1; }
     [ "$rc" -eq $(($2 & 255)) ] || { echo "  exitwith $1: status $rc, expected the low byte of $2"; bad=1; }

@@ -17,7 +17,9 @@
 # subset of tests/e2e/hostile.sh. Two kits run at a time. Prints one table line per kit and
 # run, then a summary per family; the status is 1 when any run crashed, hung, showed a window
 # or wrote a stray, 2 when the harness itself failed.
-#   VX_HOSTILE_DIR  kits and results (default $VX_WINE_RUN_DIR/hostile)
+#   VX_HOSTILE_DIR  kits and results (default $VX_WINE_RUN_DIR/hostile); a file "stop" made
+#                   there ends the batch after the kits under way
+#   VX_HOSTILE_RESUME=1  keep the results of the last batch and run only the kits it lacks
 #   --keep          keep every prefix (by default only those of kits with a finding stay)
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -95,10 +97,12 @@ done
 
 root=${VX_HOSTILE_DIR:-$VX_WINE_RUN_DIR/hostile}
 exe=$VX_BUILD_DIR/vexilla.exe
-for built in "$exe" "$VX_BUILD_DIR"/tools/{dbgcapture,uidriver,holdfile}.exe; do
+for built in "$exe" "$VX_BUILD_DIR"/tools/{dbgcapture,uidriver}.exe; do
   [ -f "$built" ] || { echo "hostile: no $built (build the cross targets)" >&2; exit 2; }
 done
-rm -rf "$root/results" && mkdir -p "$root/results" || exit 2
+# VX_HOSTILE_RESUME=1 keeps the results of an earlier batch and skips the kits it finished.
+if [ "${VX_HOSTILE_RESUME-}" != 1 ]; then rm -rf "$root/results"; fi
+mkdir -p "$root/results" && rm -f "$root/stop" || exit 2
 python3 "$here/make-kits.py" "$root/kits" >/dev/null || { echo "hostile: make-kits.py failed" >&2; exit 2; }
 
 # kit_folder N|kNNN|NAME: the kit's folder name.
@@ -114,7 +118,10 @@ kit_folder() {
 
 kits=()
 if [ ${#picked[@]} -eq 0 ]; then
-  mapfile -t kits < <(cd "$root/kits" && ls -d k[0-9]*)
+  # Every kit, the families interleaved (the first of each, then the second of each, ...): a
+  # batch stopped early has still met every family.
+  mapfile -t kits < <(cd "$root/kits" && ls -d k[0-9]* |
+    awk '{ f = $0; sub(/^k[0-9]+-/, "", f); printf "%05d %s\n", ++seen[f], $0 }' | sort | cut -d' ' -f2)
 else
   for k in "${picked[@]}"; do
     name=$(kit_folder "$k")
@@ -202,7 +209,8 @@ run_kit() {
   tr -d '\r' <"$out.watch" | grep -qx watching || { echo "the window watch did not start" >"$out.error"; }
   # After the watch: the first process of a fresh clone makes files of its own.
   file_state "$prefix" >"$out.files-before"
-  : >"$out.tsv"
+  # Named .tsv only when the kit is done: a batch that resumes runs an unfinished kit again.
+  : >"$out.tsv.part"
   : >"$out.strays"
 
   for s in "${switches[@]}"; do
@@ -210,9 +218,9 @@ run_kit() {
     rm -f "$out.$s.code"
     t0=$(date +%s.%N)
     # shellcheck disable=SC2086
-    vx_capture "$prefix" "$out.$s.lines" --exit-code "$(vx_winpath "$prefix" "$out.$s.code")" \
-      'C:\vexilla\vexilla.exe' ${switch_args[$s]} /log 'C:\vxlog\hostile.log' \
-      >"$out.$s.report" 2>&1 || rc=$?
+    vx_wine "$prefix" "$VX_TOOLS_WINDIR\\dbgcapture.exe" --exit-code "$(vx_winpath "$prefix" "$out.$s.code")" \
+      "$(vx_winpath "$prefix" "$out.$s.lines")" 'C:\vexilla\vexilla.exe' ${switch_args[$s]} \
+      /log 'C:\vxlog\hostile.log' >"$out.$s.report" 2>&1 || rc=$?
     took=$(awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
     code=$(tr -d '\r\n' <"$out.$s.code" 2>/dev/null)
     hang=no crash=no
@@ -233,14 +241,12 @@ run_kit() {
     [ -z "$strays" ] || printf '%s\n' "$strays" | sed "s/^/$s /" >>"$out.strays.$s"
     [ -z "$strays" ] || printf '%s\n' "$strays" >>"$out.strays"
     printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$family" "$kit" "$version" "$s" "$code" \
-      "$took" "$crash" "$hang" "$window" "$(printf '%s' "$strays" | grep -c .)" >>"$out.tsv"
+      "$took" "$crash" "$hang" "$window" "$(printf '%s' "$strays" | grep -c .)" >>"$out.tsv.part"
   done
 
-  vx_wine "$prefix" 'C:\vxtools\holdfile.exe' --release "$event" >/dev/null 2>&1 ||
-    kill "$watcher" 2>/dev/null
-  wait "$watcher" 2>/dev/null
-  # Ending the server saves the hives.
+  # Ending the server saves the hives, and ends the watch: its "new" lines are in already.
   vx_server_kill "$prefix"
+  wait "$watcher" 2>/dev/null
   hive_state "$prefix" >"$out.hive-after"
   reg_strays=$(python3 "$here/strays.py" registry - "$out.hive-before" "$out.hive-after" \
     "${allowed_keys[@]}")
@@ -248,7 +254,8 @@ run_kit() {
     printf '%s\n' "$reg_strays" | sed 's/^/registry /' >>"$out.strays.registry"
   fi
   printf '%s\t%s\t%s\tregistry\t-\t-\tno\tno\tno\t%s\n' "$family" "$kit" "$version" \
-    "$(printf '%s' "$reg_strays" | grep -c .)" >>"$out.tsv"
+    "$(printf '%s' "$reg_strays" | grep -c .)" >>"$out.tsv.part"
+  mv "$out.tsv.part" "$out.tsv"
   if [ "$keep" -eq 0 ] && ! awk -F'\t' '$7 == "yes" || $8 == "yes" || $9 == "yes" || $10 > 0 { f = 1 }
                                   END { exit !f }' "$out.tsv"; then
     rm -rf "$prefix"
@@ -259,6 +266,9 @@ run_kit() {
 started=$SECONDS
 for job in "${jobs_list[@]}"; do
   while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n; done
+  # A file "stop" in the batch's folder ends it after the kits under way.
+  [ ! -e "$root/stop" ] || break
+  [ ! -s "$root/results/${job/ /.}.tsv" ] || continue
   # shellcheck disable=SC2086
   run_kit $job &
 done

@@ -143,6 +143,11 @@ def table(results, seconds):
             if strays:
                 flags.append("strays %d" % strays)
                 figures["strays"] += strays
+            if code.startswith("rc"):
+                # No code file: dbgcapture itself could not run the program.
+                flags.append("HARNESS")
+                figures.setdefault("harness", 0)
+                figures["harness"] += 1
             if switch == "registry":
                 cells.append("registry " + (" ".join(flags) or "ok"))
             else:
