@@ -3,8 +3,8 @@
 # tools/hostile/run.sh (its --subset: at least one kit of each family of
 # tools/hostile/make-kits.py, a few also reporting Windows 10 and XP).
 #   1. The runner's judges can fail: dbgcapture --exit-code gives the whole exit code of a
-#      program that faults (0xC0000005, which Wine's exit status cuts to 5) and of one that
-#      exits with 7; the stray-write judge flags a file and a registry value written outside the
+#      program that faults (0xC000001D), of one that exits with 0xC0000005 (which Wine's exit
+#      status cuts to 5) and of one that exits with 7; the stray-write judge flags a file and a registry value written outside the
 #      allowed places and passes the allowed ones. (copy-refused.sh proves the window watch.)
 #   2. Every kit of the subset, each switch (/autobrand, /desklnk, /rem, /restore, /verify,
 #      /plan): no crash, no hang, no window, nothing written outside the allowed places.
@@ -32,7 +32,9 @@ exit_code_check() {
   p=$(vx_new_prefix win64 e2e-hostile-codes) || return 1
   prefixes+=("$p")
   warm "$p"
-  for run in 'crash 0xc0000005' '7 0x00000007'; do
+  # A real fault (an illegal instruction), the code of an access violation given to ExitProcess
+  # (Wine's status is its low byte, 5: Vexilla's own "password refused"), and a plain code.
+  for run in 'crash 0xc000001d' '3221225477 0xc0000005' '7 0x00000007'; do
     set -- $run
     rc=0
     vx_wine "$p" "$VX_TOOLS_WINDIR\\dbgcapture.exe" --exit-code 'C:\exitcode.txt' 'C:\lines.txt' \
@@ -43,7 +45,7 @@ exit_code_check() {
   done
   return "$bad"
 }
-check "dbgcapture --exit-code gives the whole exit code of a faulting program (0xC0000005) and of exit 7" \
+check "dbgcapture --exit-code gives the whole exit code of a faulting program and of exits with 0xC0000005 and 7" \
   exit_code_check
 
 strays_check() {

@@ -2,7 +2,7 @@
 // exitwith crash
 //
 // A stand-in child for process tests: waits SLEEP_MS milliseconds (default 0), then exits with
-// CODE; "crash" writes through a null pointer instead, an access violation nothing handles. Built for the GUI subsystem so that starting it never opens a console window. Arguments
+// CODE; "crash" executes an illegal instruction instead, a fault nothing handles. Built for the GUI subsystem so that starting it never opens a console window. Arguments
 // that are not plain decimal numbers exit with 255 at once.
 
 #include <windows.h>
@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
         return 255;
     }
     if (argc == 2 && std::string(argv[1]) == "crash") {
-        // Read through volatile: the compiler cannot see that the store faults, nor drop it.
-        int* volatile target = nullptr;
-        *target = 1;
-        return 254;
+        // An instruction the processor refuses (ud2): a fault nothing handles, which ends the
+        // process with 0xC000001D. (A store through a null pointer does not fault everywhere:
+        // under qemu's user-mode emulation page 0 may be mapped.)
+        __builtin_trap();
     }
     const std::optional<DWORD> code = ParseNumber(argv[1]);
     const std::optional<DWORD> sleepMs = argc == 3 ? ParseNumber(argv[2]) : DWORD{0};
