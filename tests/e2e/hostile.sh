@@ -28,13 +28,14 @@ vx_require_built "$VX_BUILD_DIR/tools/exitwith.exe" "$VX_BUILD_DIR/tools/uidrive
 
 # ---- 1. the judges ---------------------------------------------------------------------------
 exit_code_check() {
-  local p rc bad=0 code
+  local p rc bad=0 code run
   p=$(vx_new_prefix win64 e2e-hostile-codes) || return 1
   prefixes+=("$p")
   warm "$p"
   # A real fault (an illegal instruction), the code of an access violation given to ExitProcess
   # (Wine's status is its low byte, 5: Vexilla's own "password refused"), and a plain code.
   for run in 'crash 0xc000001d' '3221225477 0xc0000005' '7 0x00000007'; do
+    # shellcheck disable=SC2086 # two words: the argument and the code expected
     set -- $run
     rc=0
     vx_wine "$p" "$VX_TOOLS_WINDIR\\dbgcapture.exe" --exit-code 'C:\exitcode.txt' 'C:\lines.txt' \

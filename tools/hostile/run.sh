@@ -185,8 +185,8 @@ file_state() {
 #   family kit version switch exitcode seconds crash hang window strays
 # and the stray lines themselves into .strays.
 run_kit() {
-  local kit=$1 version=$2 family prefix out event watcher i s rc code t0 took crash hang window
-  local seen=0 now strays before_hive after_hive reg_strays
+  local kit=$1 version=$2 family prefix out event watcher s rc code t0 took crash hang window
+  local seen=0 now strays reg_strays
   family=${kit#*-}
   out=$root/results/$kit.$version
   prefix=$VX_WINE_RUN_DIR/prefixes/hostile-$kit-$version
@@ -203,7 +203,7 @@ run_kit() {
   VX_WINE_TIMEOUT=$((VX_WINE_TIMEOUT * (${#switches[@]} + 4))) \
     vx_wine "$prefix" 'C:\vxtools\uidriver.exe' watch "$event" 3600000 >"$out.watch" 2>&1 &
   watcher=$!
-  for i in $(seq "$(vx_scaled 300)"); do
+  for _ in $(seq "$(vx_scaled 300)"); do
     tr -d '\r' <"$out.watch" | grep -qx watching && break
     kill -0 "$watcher" 2>/dev/null || break
     sleep 0.1
