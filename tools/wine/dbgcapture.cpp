@@ -4,7 +4,8 @@
 // each followed by one LF: TABs and bytes above 127 are kept as sent. Exits with the target's exit
 // code; Wine hands a Unix parent only its low byte, so with --exit-code the whole 32-bit code is
 // also written to CODEFILE as "0x%08x" (a crash shows there as its exception code, 0xC0000005 and
-// the like: the debuggee's second chance goes unhandled and ends it with that code). Its own failures (bad usage, cannot create OUTFILE, cannot start TARGET) print one line
+// the like: the debuggee's second chance goes unhandled and ends it with that code). Its own
+// failures (bad usage, cannot create OUTFILE or CODEFILE, cannot start TARGET) print one line
 // starting with "dbgcapture:" on stderr and exit with 125 (usage, output file) or 126 (start).
 //
 // Wine's own +debugstr channel escapes and truncates the strings, which is why the harness reads
@@ -161,8 +162,6 @@ int Fail(int code, const char* what, const std::string& object) {
     return code;
 }
 
-}  // namespace
-
 [[nodiscard]] bool WriteExitCode(const char* path, DWORD code) {
     const UniqueFileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -170,6 +169,8 @@ int Fail(int code, const char* what, const std::string& object) {
     std::snprintf(text, sizeof(text), "0x%08lx", static_cast<unsigned long>(code));
     return file && WriteLine(file.get(), text);
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const char* codeFile = nullptr;
@@ -179,7 +180,8 @@ int main(int argc, char** argv) {
         argv += 2;
     }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: dbgcapture [--exit-code CODEFILE] OUTFILE TARGET.exe [args...]\n");
+        std::fprintf(stderr,
+                     "usage: dbgcapture [--exit-code CODEFILE] OUTFILE TARGET.exe [args...]\n");
         return kExitUsage;
     }
     const UniqueFileHandle out(CreateFileA(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -2,8 +2,9 @@
 // exitwith crash
 //
 // A stand-in child for process tests: waits SLEEP_MS milliseconds (default 0), then exits with
-// CODE; "crash" executes an illegal instruction instead, a fault nothing handles. Built for the GUI subsystem so that starting it never opens a console window. Arguments
-// that are not plain decimal numbers exit with 255 at once.
+// CODE; "crash" executes an illegal instruction instead, a fault nothing handles. Built for the
+// GUI subsystem so that starting it never opens a console window. Arguments that are not plain
+// decimal numbers exit with 255 at once.
 
 #include <windows.h>
 
