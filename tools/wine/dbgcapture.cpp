@@ -1,8 +1,11 @@
-// dbgcapture OUTFILE TARGET.exe [args...]
+// dbgcapture [--exit-code CODEFILE] OUTFILE TARGET.exe [args...]
 //
 // Starts TARGET as a debuggee and writes every OutputDebugString line it sends to OUTFILE, raw,
 // each followed by one LF: TABs and bytes above 127 are kept as sent. Exits with the target's exit
-// code. Its own failures (bad usage, cannot create OUTFILE, cannot start TARGET) print one line
+// code; Wine hands a Unix parent only its low byte, so with --exit-code the whole 32-bit code is
+// also written to CODEFILE as "0x%08x" (a crash shows there as its exception code, 0xC0000005 and
+// the like: the debuggee's second chance goes unhandled and ends it with that code). Its own
+// failures (bad usage, cannot create OUTFILE or CODEFILE, cannot start TARGET) print one line
 // starting with "dbgcapture:" on stderr and exit with 125 (usage, output file) or 126 (start).
 //
 // Wine's own +debugstr channel escapes and truncates the strings, which is why the harness reads
@@ -159,11 +162,26 @@ int Fail(int code, const char* what, const std::string& object) {
     return code;
 }
 
+[[nodiscard]] bool WriteExitCode(const char* path, DWORD code) {
+    const UniqueFileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char text[16] = {};
+    std::snprintf(text, sizeof(text), "0x%08lx", static_cast<unsigned long>(code));
+    return file && WriteLine(file.get(), text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* codeFile = nullptr;
+    if (argc >= 3 && std::strcmp(argv[1], "--exit-code") == 0) {
+        codeFile = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: dbgcapture OUTFILE TARGET.exe [args...]\n");
+        std::fprintf(stderr,
+                     "usage: dbgcapture [--exit-code CODEFILE] OUTFILE TARGET.exe [args...]\n");
         return kExitUsage;
     }
     const UniqueFileHandle out(CreateFileA(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -199,6 +217,9 @@ int main(int argc, char** argv) {
     }
     if (debuggee.writeFailed) {
         std::fprintf(stderr, "dbgcapture: cannot write %s (some lines are missing)\n", argv[1]);
+    }
+    if (codeFile != nullptr && !WriteExitCode(codeFile, debuggee.exitCode)) {
+        return Fail(kExitUsage, "cannot write", codeFile);
     }
     return static_cast<int>(debuggee.exitCode);
 }

@@ -1,8 +1,10 @@
 // exitwith CODE [SLEEP_MS]
+// exitwith crash
 //
 // A stand-in child for process tests: waits SLEEP_MS milliseconds (default 0), then exits with
-// CODE. Built for the GUI subsystem so that starting it never opens a console window. Arguments
-// that are not plain decimal numbers exit with 255 at once.
+// CODE; "crash" executes an illegal instruction instead, a fault nothing handles. Built for the
+// GUI subsystem so that starting it never opens a console window. Arguments that are not plain
+// decimal numbers exit with 255 at once.
 
 #include <windows.h>
 
@@ -30,6 +32,12 @@ std::optional<DWORD> ParseNumber(const char* text) {
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
         return 255;
+    }
+    if (argc == 2 && std::string(argv[1]) == "crash") {
+        // An instruction the processor refuses (ud2): a fault nothing handles, which ends the
+        // process with 0xC000001D. (A store through a null pointer does not fault everywhere:
+        // under qemu's user-mode emulation page 0 may be mapped.)
+        __builtin_trap();
     }
     const std::optional<DWORD> code = ParseNumber(argv[1]);
     const std::optional<DWORD> sleepMs = argc == 3 ? ParseNumber(argv[2]) : DWORD{0};
