@@ -5,6 +5,7 @@
 #include <string>
 
 #include "contract/ContractFixture.h"
+#include "platform/TextMode.h"
 
 namespace vx::contract {
 namespace {
@@ -79,6 +80,17 @@ TEST_F(ShellContract, EveryFieldReadsBackAndASecondLinkReplacesTheFirst) {
     ASSERT_TRUE(shell().createLink(link, second));
     SCOPED_TRACE("the replacement, with nothing left of the first");
     ExpectSameLink(second, shell().readLink(link));
+}
+
+// In the UTF-8 mode the link's own name and its texts keep characters the code page lacks.
+TEST_F(ShellContract, InTheUtf8ModeNamesBeyondTheCodePageReadBack) {
+    platform::SetTextMode(platform::TextMode::Utf8);
+    const std::string link = folder_ + "\\株式会社テスト.lnk";
+    platform::ShellLinkData data = everyField();
+    data.description = "Ångström Data, 株式会社テスト";
+    ASSERT_TRUE(shell().createLink(link, data));
+    EXPECT_TRUE(exists(link));
+    ExpectSameLink(data, shell().readLink(link));
 }
 
 // The link object takes a target that does not exist, and even an empty one: callers that
