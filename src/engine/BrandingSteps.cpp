@@ -14,7 +14,6 @@
 #include "engine/BrandingSettings.h"
 #include "engine/LogoCheck.h"
 #include "engine/OemLink.h"
-#include "engine/SafeNames.h"
 #include "engine/StepReport.h"
 #include "engine/SystemFiles.h"
 #include "platform/Platform.h"
@@ -222,10 +221,9 @@ void WriteOemLink(const OemLinkValues& values, AlternatePlacement placement) {
                   EndsWithNoCase(values.action, "exe") ? values.action + ",0"
                                                        : System32File("shell32.dll") + ",-24");
     Guarded(report::kRegisterOemLink, [&] {
-        if (!values.icon.empty() && AcceptFileName("ButtonIcon", values.icon) &&
-            DoesFileExist(State().brandingFolder + values.icon, false)) {
-            WriteLinkText("\\DefaultIcon", "", WindowsFolderFile(values.icon));
-            PlaceFile(State().brandingFolder + values.icon, WindowsFolderFile(values.icon));
+        if (const auto place = KitIconPlace("ButtonIcon", values.icon)) {
+            WriteLinkText("\\DefaultIcon", "", *place);
+            PlaceFile(State().brandingFolder + values.icon, *place);
         }
     });
     WriteLinkText("", "", values.name);

@@ -154,10 +154,9 @@ void DropDesktopShortcut() {
     TakeFactoryBackup();
     std::string iconPath;
     Guarded(report::kDropDesktopShortcut, [&] {
-        if (!icon.empty() && AcceptFileName("ShortcutIcon", icon) &&
-            DoesFileExist(State().brandingFolder + icon, false)) {
-            PlaceFile(State().brandingFolder + icon, WindowsFolderFile(icon));
-            iconPath = WindowsFolderFile(icon);
+        if (const auto place = KitIconPlace("ShortcutIcon", icon)) {
+            PlaceFile(State().brandingFolder + icon, *place);
+            iconPath = *place;
         }
     });
     std::string base;

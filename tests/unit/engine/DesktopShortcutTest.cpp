@@ -140,6 +140,34 @@ TEST_F(DesktopShortcut, AnUnsafeIconIsSkippedAndTheShortcutStillMade) {
         << "removal never deletes outside";
 }
 
+// An icon named after a folder of Windows ("system32") would be copied into that folder by the
+// shell, where removal never finds it; a name leaving the kit is refused. Both are left out, on
+// the report, and the shortcut is made without an icon.
+using HostileIcons = ReportedRunTest;
+TEST_F(HostileIcons, AFolderOrAPathIsNoIconAndTheReportSaysSo) {
+    sim().addFile("C:\\Windows\\System32\\kernel32.dll", "MZ");
+    kitFile("system32", "ICO");
+    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n"
+             "ShortcutIcon=system32\r\n");
+    EXPECT_EQ(engine::ExitCode::Success, run("/desklnk"));
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
+    EXPECT_FALSE(sim().fileBytes("C:\\Windows\\System32\\system32").has_value());
+    EXPECT_TRUE(reported(
+        "skipped: ShortcutIcon \"system32\": C:\\Windows\\system32 is a folder: no icon is copied"));
+    EXPECT_EQ(engine::ExitCode::Success, run("/rem"));
+    EXPECT_EQ("MZ", sim().fileBytes("C:\\Windows\\System32\\kernel32.dll"));
+
+    kitFile("evil.ico", "ICO");
+    settings("[DesktopShortcut]\r\nShortcutURL=http://a.example\r\nShortcutName=Help\r\n"
+             "ShortcutIcon=..\\evil.ico\r\n");
+    EXPECT_EQ(engine::ExitCode::Success, run("/desklnk"));
+    EXPECT_TRUE(reported(
+        "skipped: ShortcutIcon \"..\\evil.ico\" is not a plain file name: no icon is copied"));
+    EXPECT_EQ("[InternetShortcut]\r\nURL=http://a.example\r\n",
+              sim().fileBytes(kDesktop + "Help.url"));
+}
+
 TEST_F(DesktopShortcut, XpStyleProfilesUseTheAllUsersDesktop) {
     sim().removeVariable("PUBLIC");
     sim().setVariable("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users");

@@ -58,6 +58,15 @@ TEST_F(OemLink, AMissingIconKeepsTheFirstRowAndCopiesNothing) {
     EXPECT_FALSE(sim().fileBytes("C:\\Windows\\absent.ico").has_value());
 }
 
+TEST_F(OemLink, AnIconNamingAFolderOfWindowsIsLeftOut) {
+    sim().addDirectory("C:\\Windows\\Help");
+    kitFile("Help", "ICO");
+    settings("[OSBranding]\r\nButtonName=Tools\r\nButtonAction=x.exe\r\nButtonIcon=Help\r\n");
+    engine::RegisterOemLink();
+    EXPECT_EQ("x.exe,0", text(kLinkKey + "\\DefaultIcon", ""));
+    EXPECT_FALSE(sim().fileBytes("C:\\Windows\\Help\\Help").has_value());
+}
+
 TEST_F(OemLink, OneAlternateFieldAloneWritesNoPropertiesAndKeepsOlderOnes) {
     sim().setRegistryValue(kLinkKey + "\\Instance\\InitPropertyBag", "properties",
                            {1, std::string("older\0", 6)});
