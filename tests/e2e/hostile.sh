@@ -5,7 +5,9 @@
 #   1. The runner's judges can fail: dbgcapture --exit-code gives the whole exit code of a
 #      program that faults (0xC000001D), of one that exits with 0xC0000005 (which Wine's exit
 #      status cuts to 5) and of one that exits with 7; the stray-write judge flags a file and a registry value written outside the
-#      allowed places and passes the allowed ones. (copy-refused.sh proves the window watch.)
+#      allowed places and passes the allowed ones; run against a stand-in for vexilla.exe that
+#      writes a file and a registry value where it never may, the runner flags both and names
+#      the switch that wrote the value. (copy-refused.sh proves the window watch.)
 #   2. Every kit of the subset, each switch (/autobrand, /desklnk, /rem, /restore, /verify,
 #      /plan): no crash, no hang, no window, nothing written outside the allowed places.
 # One PASS or FAIL line per check; the exit status is non-zero when any check failed.
@@ -24,7 +26,7 @@ export VX_WINE_TIMEOUT=30
 kit_script_begin hostile
 hostile=$VX_REPO_DIR/tools/hostile
 vx_require_built "$VX_BUILD_DIR/tools/exitwith.exe" "$VX_BUILD_DIR/tools/uidriver.exe" \
-  "$VX_BUILD_DIR/tools/holdfile.exe"
+  "$VX_BUILD_DIR/tools/holdfile.exe" "$VX_BUILD_DIR/tools/strayprobe.exe"
 
 # ---- 1. the judges ---------------------------------------------------------------------------
 exit_code_check() {
@@ -55,11 +57,13 @@ strays_check() {
   mapfile -t files < <("$hostile/run.sh" --allowed files)
   mapfile -t keys < <("$hostile/run.sh" --allowed keys)
   [ ${#files[@]} -gt 0 ] && [ ${#keys[@]} -gt 0 ] || { echo "  run.sh --allowed printed nothing"; return 1; }
+  # Names as the profile functions read them: quotes around and blanks at either end dropped.
   printf 'ShortcutName=Contoso Help\nShortcutIcon=help.ico\nButtonIcon=..\\evil.ico\n' >"$d/names.txt"
+  printf 'ShortcutName="Quoted"\nDropDesktopShortcutIcon= other.ico \n' >>"$d/names.txt"
   printf 'windows/notepad.exe\t100\t1\nwindows/win.ini\t10\t1\n' >"$d/before"
   printf '%s\t1\t2\n' 'windows/notepad.exe' 'windows/help.ico' 'users/Public/Desktop/Contoso Help.url' \
     'ProgramData/Vexilla/FactoryBackup/factory.reg' 'windows/system32/oemlogo.bmp' 'evil.ico' \
-    'windows/Contoso Help.url' >"$d/after"
+    'windows/Contoso Help.url' 'users/Public/Desktop/Quoted.url' 'windows/other.ico' >"$d/after"
   out=$(python3 "$hostile/strays.py" files "$d/names.txt" "$d/before" "$d/after" "${files[@]}")
   same "the files the judge flags" "$(printf '%s\n' 'added evil.ico' 'added windows/Contoso Help.url' \
     'changed windows/notepad.exe' 'removed windows/win.ini')" "$out" || bad=1
@@ -76,6 +80,25 @@ strays_check() {
   return "$bad"
 }
 check "the stray-write judge flags writes outside the allowed places and passes the allowed ones" strays_check
+
+# A stand-in for vexilla.exe writes a file on /desklnk and a registry value on /rem (the key and
+# the value: two records, in the 32-bit view): the runner must flag both, the file on its run
+# and the value by the switch that wrote it.
+probe_check() {
+  local rc=0 line
+  VX_HOSTILE_EXE=$VX_BUILD_DIR/tools/strayprobe.exe VX_HOSTILE_DIR=$work/probe "$hostile/run.sh" 2 \
+    >"$work/probe.txt" 2>&1 || rc=$?
+  rm -rf "$VX_WINE_RUN_DIR"/prefixes/hostile-k002-*
+  line=$(grep '^k002' "$work/probe.txt")
+  [ "$rc" -eq 1 ] && grep -q '| desklnk 0x00000000 strays 1 |' <<<"$line" &&
+    grep -q '| restore 0x00000000 |' <<<"$line" &&
+    grep -q '| registry strays 2 (written by rem)$' <<<"$line" && return 0
+  echo "  run.sh with the stand-in ended with $rc:"
+  sed 's/^/    /' "$work/probe.txt"
+  return 1
+}
+check "the runner flags a stand-in's stray file on its run and its stray registry value by its switch" \
+  probe_check
 
 # ---- 2. the subset ---------------------------------------------------------------------------
 subset_check() {

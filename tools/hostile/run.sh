@@ -12,7 +12,9 @@
 #           top-level window become visible
 #   stray   a file of drive_c added, changed or removed outside the places below (after each
 #           run), or a registry record of system.reg or user.reg (after the kit's last run: the
-#           server must end to save the hive)
+#           server must end to save the hive; when there is one, the kit's runs are made again
+#           in a fresh clone with the server ended after each, to name the switches that wrote
+#           it)
 # KIT is a number (7, k007) or a kit folder's name; none means every kit, --subset the fixed
 # subset of tests/e2e/hostile.sh. Two kits run at a time. Prints one table line per kit and
 # run, then a summary per family; the status is 1 when any run crashed, hung, showed a window
@@ -20,6 +22,8 @@
 #   VX_HOSTILE_DIR  kits and results (default $VX_WINE_RUN_DIR/hostile); a file "stop" made
 #                   there ends the batch after the kits under way
 #   VX_HOSTILE_RESUME=1  keep the results of the last batch and run only the kits it lacks
+#   VX_HOSTILE_EXE  the program run as C:\vexilla\vexilla.exe (default: the cross build's
+#                   vexilla.exe; tests/e2e/hostile.sh gives a stand-in that writes strays)
 #   --keep          keep every prefix (by default only those of kits with a finding stay)
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -67,7 +71,7 @@ declare -A switch_args=(
 )
 
 # At least one kit of each family, for tests/e2e/hostile.sh.
-subset=(1 5 17 26 43 47 54 77 88 94 102 105 109 116 117 139 169 182 200)
+subset=(1 5 17 26 43 47 54 77 88 94 102 105 109 116 117 139 144 169 182 200)
 # Kits also run reporting Windows 10 and Windows XP.
 also_versions=(1 61 87 139)
 
@@ -96,7 +100,7 @@ while [ $# -gt 0 ]; do
 done
 
 root=${VX_HOSTILE_DIR:-$VX_WINE_RUN_DIR/hostile}
-exe=$VX_BUILD_DIR/vexilla.exe
+exe=${VX_HOSTILE_EXE:-$VX_BUILD_DIR/vexilla.exe}
 for built in "$exe" "$VX_BUILD_DIR"/tools/{dbgcapture,uidriver}.exe; do
   [ -f "$built" ] || { echo "hostile: no $built (build the cross targets)" >&2; exit 2; }
 done
@@ -181,20 +185,46 @@ file_state() {
     -o -type f -printf '%P\t%s\t%T@\n' | LC_ALL=C sort)
 }
 
+# kit_prefix KIT VERSION PREFIX: a clone of the base of VERSION with the program and the kit in
+# C:\vexilla.
+kit_prefix() {
+  vx_clone "${base[$2]}" "$3" >/dev/null 2>&1 || return 1
+  mkdir -p "$3/drive_c/vexilla" "$3/drive_c/vxlog" &&
+    cp "$exe" "$3/drive_c/vexilla/vexilla.exe" && cp -a "$root/kits/$1/kit/." "$3/drive_c/vexilla/" &&
+    cp "$VX_BUILD_DIR/tools/holdfile.exe" "$3/drive_c/vxtools/"
+}
+
+# registry_writers KIT VERSION STATE: the kit's runs once more in a fresh clone, the server ended
+# after each to save the hives (kept in the file STATE): prints the switches after which a stray
+# registry record appeared.
+registry_writers() {
+  local prefix=$VX_WINE_RUN_DIR/prefixes/hostile-$1-$2-registry s state=$3
+  kit_prefix "$1" "$2" "$prefix" || { echo "?"; return; }
+  hive_state "$prefix" >"$state"
+  for s in "${switches[@]}"; do
+    # shellcheck disable=SC2086
+    vx_wine "$prefix" 'C:\vexilla\vexilla.exe' ${switch_args[$s]} /log 'C:\vxlog\hostile.log' \
+      >/dev/null 2>&1
+    vx_server_kill "$prefix"
+    hive_state "$prefix" >"$state.next"
+    [ -z "$(python3 "$here/strays.py" registry - "$state" "$state.next" "${allowed_keys[@]}")" ] ||
+      echo "$s"
+    mv "$state.next" "$state"
+  done
+  rm -rf "$prefix"
+}
+
 # run_kit KIT VERSION: writes $root/results/KIT.VERSION.tsv, one line per run:
 #   family kit version switch exitcode seconds crash hang window strays
-# and the stray lines themselves into .strays.
+# (the last line, the registry's, gives in place of the exit code the switches that wrote its
+# strays, or "-") and the stray lines themselves into .strays.
 run_kit() {
   local kit=$1 version=$2 family prefix out event watcher s rc code t0 took crash hang window
-  local seen=0 now strays reg_strays
+  local seen=0 now strays reg_strays writers=-
   family=${kit#*-}
   out=$root/results/$kit.$version
   prefix=$VX_WINE_RUN_DIR/prefixes/hostile-$kit-$version
-  vx_clone "${base[$version]}" "$prefix" >/dev/null 2>&1 || { echo "clone failed" >"$out.error"; return; }
-  mkdir -p "$prefix/drive_c/vexilla" "$prefix/drive_c/vxlog" &&
-    cp "$exe" "$prefix/drive_c/vexilla/" && cp -a "$root/kits/$kit/kit/." "$prefix/drive_c/vexilla/" &&
-    cp "$VX_BUILD_DIR/tools/holdfile.exe" "$prefix/drive_c/vxtools/" ||
-    { echo "kit copy failed" >"$out.error"; return; }
+  kit_prefix "$kit" "$version" "$prefix" || { echo "the kit's prefix failed" >"$out.error"; return; }
   hive_state "$prefix" >"$out.hive-before"
   WINEPREFIX=$prefix wineserver -p60 2>/dev/null
 
@@ -254,8 +284,10 @@ run_kit() {
     "${allowed_keys[@]}")
   if [ -n "$reg_strays" ]; then
     printf '%s\n' "$reg_strays" | sed 's/^/registry /' >>"$out.strays.registry"
+    writers=$(registry_writers "$kit" "$version" "$out.hive-by-switch" | paste -sd, -)
+    echo "written by: ${writers:=?}" >>"$out.strays.registry"
   fi
-  printf '%s\t%s\t%s\tregistry\t-\t-\tno\tno\tno\t%s\n' "$family" "$kit" "$version" \
+  printf '%s\t%s\t%s\tregistry\t%s\t-\tno\tno\tno\t%s\n' "$family" "$kit" "$version" "$writers" \
     "$(printf '%s' "$reg_strays" | grep -c .)" >>"$out.tsv.part"
   mv "$out.tsv.part" "$out.tsv"
   if [ "$keep" -eq 0 ] && ! awk -F'\t' '$7 == "yes" || $8 == "yes" || $9 == "yes" || $10 > 0 { f = 1 }

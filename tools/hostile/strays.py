@@ -6,7 +6,7 @@ strays.py files NAMES BEFORE AFTER PATTERN...
     drive_c). Prints "added|changed|removed PATH" for each difference no PATTERN allows.
     PATTERN is a path compared without regard to case; "*" matches anything; {ICON} and
     {SHORTCUT} stand for the icon names and the ShortcutName of NAMES (names.txt of the kit),
-    each only when it is a plain name; a "new:" pattern allows only a file that BEFORE lacks.
+    each as the profile functions read it and only when that is a plain name; a "new:" pattern allows only a file that BEFORE lacks.
 strays.py registry - BEFORE AFTER KEY...
     BEFORE and AFTER hold hive records ("FILE [KEY] LINE", see hive_records). Prints
     "added|removed RECORD" for each difference outside every KEY (as system.reg stores it).
@@ -28,12 +28,31 @@ def plain(name):
             and not name.endswith((".", " ")))
 
 
+def as_profile_reads(value):
+    """The value as the profile functions hand it to the program: surrounding blanks cut, one
+    pair of matching quotes around it dropped, and the bytes 0x80-0x9F that names.txt holds as
+    Latin-1 read in code page 1252, as Windows reads the kit (its undefined bytes stay)."""
+    value = value.strip(" \t")
+    if len(value) >= 2 and value[0] == value[-1] and value[0] in "\"'":
+        value = value[1:-1]
+    out = []
+    for c in value:
+        if 0x80 <= ord(c) <= 0x9F:
+            try:
+                c = bytes([ord(c)]).decode("cp1252")
+            except UnicodeDecodeError:
+                pass
+        out.append(c)
+    return "".join(out)
+
+
 def read_names(path):
     icons, shortcuts = set(), set()
     if path != "-":
         with open(path, encoding="utf-8", errors="surrogateescape") as f:
             for line in f:
                 key, _, value = line.rstrip("\n").partition("=")
+                value = as_profile_reads(value)
                 if not plain(value):
                     continue
                 if key in ICON_KEYS:
@@ -149,7 +168,9 @@ def table(results, seconds):
                 figures.setdefault("harness", 0)
                 figures["harness"] += 1
             if switch == "registry":
-                cells.append("registry " + (" ".join(flags) or "ok"))
+                # The code field names the switches that wrote the registry's strays.
+                writers = " (written by %s)" % code if strays and code != "-" else ""
+                cells.append("registry " + (" ".join(flags) or "ok") + writers)
             else:
                 figures["runs"] += 1
                 runs += 1
