@@ -88,11 +88,4 @@ check "Windows XP: /autobrand /desklnk /rem four times (OEM link, support text),
   handles_check winxp-brand "0 0 0 0" /autobrand /desklnk /rem
 
 cleanup
-trap - EXIT
-if [ "$failures" -eq 0 ]; then
-  echo "handles: all checks passed"
-  [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "$prefix"
-  exit 0
-fi
-echo "handles: $failures check(s) failed; figures in $work, prefix kept: $prefix"
-exit 1
+vx_script_summary handles VX_E2E_KEEP "figures in $work, prefix kept: $prefix" "$work" "$prefix"

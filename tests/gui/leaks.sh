@@ -95,25 +95,20 @@ first_round_check() {
   switch_panels 4 && brand_now 1 && record "first-round"
 }
 
-switches_check() {
-  local done_=4 n
-  while [ "$done_" -lt "$switches" ]; do
-    n=$((switches - done_ < switch_batch ? switches - done_ : switch_batch))
-    switch_panels "$n" || return 1
+# in_batches TOTAL DONE BATCH ACTION LABEL: ACTION N, N at most BATCH, until DONE reaches
+# TOTAL; the counts recorded as "LABEL <done>" after each batch.
+in_batches() {
+  local total=$1 done_=$2 batch=$3 action=$4 label=$5 n
+  while [ "$done_" -lt "$total" ]; do
+    n=$((total - done_ < batch ? total - done_ : batch))
+    "$action" "$n" || return 1
     done_=$((done_ + n))
-    record "switches $done_" || return 1
+    record "$label $done_" || return 1
   done
 }
 
-brandings_check() {
-  local done_=1 n
-  while [ "$done_" -lt "$brandings" ]; do
-    n=$((brandings - done_ < branding_batch ? brandings - done_ : branding_batch))
-    brand_now "$n" || return 1
-    done_=$((done_ + n))
-    record "brandings $done_" || return 1
-  done
-}
+switches_check() { in_batches "$switches" 4 "$switch_batch" switch_panels switches; }
+brandings_check() { in_batches "$brandings" 1 "$branding_batch" brand_now brandings; }
 
 # flat KIND ALLOWANCE: the last count of KIND is at most the first round's plus ALLOWANCE.
 flat() {
@@ -141,11 +136,4 @@ check "the editor closes and ends with 0, no errors on its channel" close_editor
 echo "  $((SECONDS - t0)) s for $switches switches and $brandings brandings (VX_TIME_SCALE $VX_TIME_SCALE)"
 
 session_cleanup
-trap - EXIT
-if [ "$failures" -eq 0 ]; then
-  echo "leaks: all checks passed"
-  [ "${VX_GUI_KEEP-}" = 1 ] || rm -rf "$work" "$prefix"
-  exit 0
-fi
-echo "leaks: $failures check(s) failed; counts in $counts, prefix kept: $prefix"
-exit 1
+vx_script_summary leaks VX_GUI_KEEP "counts in $counts, prefix kept: $prefix" "$work" "$prefix"

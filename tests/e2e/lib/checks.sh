@@ -17,3 +17,19 @@ vx_require_built() {
     [ -f "$built" ] || { echo "FAIL  no $built (build the cross targets of the same names)"; exit 1; }
   done
 }
+
+# vx_script_summary NAME KEEP_VARIABLE KEPT PATH...: the summary line and the exit status. When
+# every check passed, the PATHs go unless the variable named KEEP_VARIABLE is 1; otherwise they
+# stay and KEPT says what they hold.
+vx_script_summary() {
+  local name=$1 keep=${!2-} kept=$3
+  shift 3
+  trap - EXIT
+  if [ "$failures" -eq 0 ]; then
+    echo "$name: all checks passed"
+    [ "$keep" = 1 ] || rm -rf "$@"
+    exit 0
+  fi
+  echo "$name: $failures check(s) failed; $kept"
+  exit 1
+}

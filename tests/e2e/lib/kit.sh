@@ -34,13 +34,8 @@ kit_script_end() {
     echo "FAIL  the tests wrote through into a template prefix"
     failures=$((failures + 1))
   fi
-  if [ "$failures" -eq 0 ]; then
-    echo "$name: all checks passed"
-    [ "${VX_E2E_KEEP-}" = 1 ] || rm -rf "$work" "${prefixes[@]}"
-    exit 0
-  fi
-  echo "$name: $failures check(s) failed; captured lines in $work, prefixes kept: ${prefixes[*]}"
-  exit 1
+  vx_script_summary "$name" VX_E2E_KEEP "captured lines in $work, prefixes kept: ${prefixes[*]}" \
+    "$work" "${prefixes[@]}"
 }
 
 # new_kit_prefix ARCH NAME VERSION: a fresh clone with vexilla.exe and the kit in C:\vexilla,

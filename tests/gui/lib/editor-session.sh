@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # The editor of the real vexilla.exe in a fresh 64-bit prefix under its own Xvfb, driven by
-# uidriver.exe: the set-up and helpers of tests/gui/editor.sh, for the other GUI scripts.
+# uidriver.exe: the set-up and helpers the GUI scripts share.
 # Source after tools/wine/env.sh and tests/e2e/lib/checks.sh, then call `session_open NAME`:
 #   $prefix, $app (C:\vexilla with vexilla.exe and the example kit), $work (kept files), DISPLAY;
 #   drive VERB...           uidriver in the prefix, its output without CRs
@@ -26,6 +26,7 @@ session_cleanup() {
 trap session_cleanup EXIT
 
 server_up() { WINEPREFIX=$prefix wineserver -p120; }
+# Ends every process of the prefix and saves the registry to *.reg.
 server_down() { vx_server_kill "$prefix"; }
 
 # session_open NAME: the prefix, the program beside the example kit, the display, a warm server.
@@ -34,11 +35,13 @@ session_open() {
   rm -rf "$work" && mkdir -p "$work" || return 1
   prefix=$(vx_new_prefix win64 "gui-$1") || return 1
   cp "$driver" "$prefix/drive_c/vxtools/" || return 1
-  # Debian's Wine looks for its own fonts only in C:\windows\Fonts.
+  # Debian's Wine looks for its own fonts (MS Sans Serif, Tahoma, Marlett for the caption
+  # buttons) only in C:\windows\Fonts; without them every face falls back to a Linux font.
   if [ -d /usr/share/wine/fonts ]; then
     cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null
   fi
-  # Before X starts: a server left from the set-up would run without a display.
+  # Before X starts: a server left from the set-up would run without a display. Large enough
+  # for the window at 144 DPI (about 1100 x 530 pixels).
   vx_gui_desktop "$prefix" 1280x1024 || return 1
   app=$prefix/drive_c/vexilla
   mkdir -p "$app" && cp "$exe" "$app/" && cp -a "$kit/." "$app/" || return 1
@@ -54,7 +57,9 @@ session_open() {
 drive() { vx_wine "$prefix" 'C:\vxtools\uidriver.exe' "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # start_editor WINPATH NAME: runs the exe without switches as a debuggee (lines in
-# $work/NAME.lines) and waits for its window.
+# $work/NAME.lines) and waits for its window. A session lasts as long as the checks that drive
+# it, however slow the machine: a hung window fails the check that waits for it, and only a
+# session the checks lost track of meets the session's own limit.
 editor_session_limit=1200
 start_editor() {
   lines=$work/$2.lines
@@ -63,7 +68,8 @@ start_editor() {
   drive wait-class VexillaMainWindow 20000 >/dev/null || { echo "  no editor window"; abandon_editor; return 1; }
 }
 
-# The program must end with 0 once its window is gone, without errors on its channel.
+# The program must end with 0 once its window is gone, without errors on its channel (failures
+# the window or its procedures trapped show as "frmVexilla... VB ERROR" lines).
 editor_ended() {
   local rc=0
   drive wait-gone Vexilla 10000 || { abandon_editor; return 1; }
@@ -78,6 +84,7 @@ editor_ended() {
 
 close_editor() { drive close Vexilla >/dev/null && editor_ended; }
 
+# After a failure: end whatever runs in the prefix so that the next check starts clean.
 abandon_editor() {
   server_down
   [ -z "$program" ] || wait "$program" 2>/dev/null
