@@ -6,7 +6,8 @@ strays.py files NAMES BEFORE AFTER PATTERN...
     drive_c). Prints "added|changed|removed PATH" for each difference no PATTERN allows.
     PATTERN is a path compared without regard to case; "*" matches anything; {ICON} and
     {SHORTCUT} stand for the icon names and the ShortcutName of NAMES (names.txt of the kit),
-    each as the profile functions read it and only when that is a plain name; a "new:" pattern allows only a file that BEFORE lacks.
+    each as the profile functions read it and only when that is a plain name; a "new:"
+    pattern allows only a file that BEFORE lacks.
 strays.py registry - BEFORE AFTER KEY...
     BEFORE and AFTER hold hive records ("FILE [KEY] LINE", see hive_records). Prints
     "added|removed RECORD" for each difference outside every KEY (as system.reg stores it).
